@@ -17,6 +17,20 @@
 //   and line; such a hive is never overwritten.
 // - Failures of the machine (disk full, permissions) raise RegistryIoError.
 //   Ordinary misses (no such key or value) are reported through results.
+//
+// How (details in reg_hive_file.h and reg_journal.h)
+// - Each hive file "X.reg" has a journal "X.reg.journal" beside it: a change
+//   is one checksummed record appended with write(2). The journal is folded
+//   into the hive file (new file, fsync, rename, fsync of the directory, then
+//   the journal is emptied) when it outgrows the hive file, on Sync() and
+//   when the store is destroyed. Loading replays the journal after the hive
+//   file; a record torn by a crash is ignored and cut off.
+// - Every operation holds an flock on "<prefix>/.wenmoor-registry.lock" and
+//   first catches up: a hive file replaced by another process is reloaded,
+//   journal records appended by another process are replayed.
+// - Wine itself reads only the hive files: a prefix is complete for Wine
+//   once the last store on it has been destroyed or synced.
+// - Symbolic-link keys ("#link") are kept and written back, but not followed.
 #pragma once
 
 #include <cstdint>
@@ -37,7 +51,7 @@ enum class RootKey : uint8_t {
   ClassesRoot,     // HKLM\Software\Classes (HKCU\Software\Classes wins on read)
   CurrentUser,     // user.reg
   LocalMachine,    // system.reg
-  Users,           // ".Default" -> userdef.reg
+  Users,           // ".Default" -> userdef.reg, "S-1-5-21-0-0-0-1000" -> user.reg
   CurrentConfig,   // HKLM\System\CurrentControlSet\Hardware Profiles\Current
   DynData,         // volatile
 };
