@@ -145,14 +145,17 @@ class RegistryStore::Impl {
     }
   }
 
-  // Folds every hive with pending changes. With `quiet` (the destructor),
-  // failures are swallowed: a journal left behind is replayed next time.
+  // Folds every hive with pending changes. A hive file that does not parse
+  // has nothing pending (it is never written) and is skipped; its error
+  // belongs to the operations that use it. With `quiet` (the destructor),
+  // I/O failures are swallowed too: a journal left behind is replayed later.
   void FoldAll(bool quiet) {
     Guard guard(*this);
     for (HiveFile* f : {&system_, &user_, &userdef_}) {
       try {
         f->CatchUp();
         f->Fold();
+      } catch (const RegistryFormatError&) {
       } catch (const std::exception&) {
         if (!quiet) throw;
       }
