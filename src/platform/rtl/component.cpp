@@ -98,6 +98,7 @@ ComponentPtr<> TComponent::RemoveComponent(TComponent* c) {
 void TComponent::Notification(TComponent* c, TOperation operation) {
   if (operation == opRemove && c) {
     free_notifies_.erase(std::remove(free_notifies_.begin(), free_notifies_.end(), c), free_notifies_.end());
+    if (c == parent_component_) parent_component_ = nullptr;
   }
   // An owner passes what happens to one of its components on to all of them,
   // so that siblings clear their references.
@@ -171,6 +172,18 @@ void TComponent::SetDesigning(bool value) {
 void TComponent::BeginLoading() {
   state_.Include(csLoading);
   state_.Include(csReading);
+}
+
+void TComponent::CancelLoading() {
+  state_.Exclude(csLoading);
+  state_.Exclude(csReading);
+}
+
+void TComponent::SetParentComponent(TComponent* parent) {
+  parent_component_ = parent;
+  // A sibling's removal reaches us through our owner's notifications, and an
+  // owner outlives what it owns; only a parent elsewhere needs to tell us.
+  if (parent && parent != owner_ && parent->owner_ != owner_) FreeNotification(parent);
 }
 
 void TComponent::Loaded() {

@@ -64,7 +64,7 @@ class TComponent : public TPersistent {
   // Renames; raises EComponentError "'%s' is not a valid component name" or
   // "A component named %s already exists" (names are unique per owner,
   // compared without regard to case; the empty name is always allowed).
-  void SetName(const std::string& name);
+  virtual void SetName(const std::string& name);
   // Whether `name` could be taken: a valid identifier that no other
   // component of the owner carries.
   bool CanTakeName(std::string_view name) const;
@@ -82,6 +82,17 @@ class TComponent : public TPersistent {
   void SetDesigning(bool value);
   // Loader's flags: set before properties are read; Loaded() clears them.
   void BeginLoading();
+  // Clears the loader's flags after a failed load, without calling Loaded().
+  void CancelLoading();
+
+  // The component under which this one is nested in a stored description (a
+  // control's parent); null when it stands at the top. The loader sets it
+  // right after construction; the writer nests objects by it. An observer
+  // link, cleared when that component is destroyed. Controls may override
+  // both to map the link to their own parent (and must call the inherited
+  // setter when they keep using this one).
+  virtual TComponent* GetParentComponent() const { return parent_component_; }
+  virtual void SetParentComponent(TComponent* parent);
 
   // Called once after the whole stored script has been read and every
   // reference resolved; the base clears csLoading and csReading.
@@ -127,6 +138,7 @@ class TComponent : public TPersistent {
   std::vector<ComponentPtr<>> components_;
   std::vector<TComponent*> free_notifies_;
   TComponentState state_;
+  TComponent* parent_component_ = nullptr;
   struct Method {
     std::string name;
     std::any handler;

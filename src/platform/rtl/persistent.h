@@ -22,6 +22,7 @@
 #include <any>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -74,6 +75,8 @@ class TPropInfo {
   const EnumInfo* enum_info = nullptr;                // Enumeration, Set
   const TClassInfo& (*class_info)() = nullptr;        // Class, Component: the declared class
   bool read_only = false;
+  int64_t min_ordinal = INT64_MIN;  // Integer: the range of the property's type,
+  int64_t max_ordinal = INT64_MAX;  // so that a loader refuses what would not fit
 
   std::function<int64_t(const TPersistent&)> get_ordinal;  // Integer, Boolean, Enumeration, Set (bits)
   std::function<void(TPersistent&, int64_t)> set_ordinal;
@@ -84,6 +87,9 @@ class TPropInfo {
   std::function<TPersistent*(const TPersistent&)> get_object;  // Class: the sub-object; Component: the reference
   std::function<void(TPersistent&, TComponent*)> set_component;
   std::function<std::string(const TPersistent&)> get_method_name;
+  // The bound handler (a std::function of the event's parameters, possibly
+  // empty, in a std::any): what set_method takes back.
+  std::function<std::any(const TPersistent&)> get_method;
   // Binds a published handler (a std::function held in a std::any); false
   // when the handler's parameters do not match the event's.
   std::function<bool(TPersistent&, const std::any& handler, const std::string& name)> set_method;
@@ -196,8 +202,9 @@ class ClassBuilder {
   // A value property: getter `R (T::*)() const`, setter `void (T::*)(S)`,
   // where R and S are (references to) bool, an integer, a floating type, a
   // registered enumeration, a TSet, std::string, or a pointer to a component.
-  template <class R, class S>
-  PropBuilder Prop(std::string name, R (T::*get)() const, void (T::*set)(S)) {
+  template <class R, class S, class B1, class B2>
+    requires(std::is_base_of_v<B1, T> && std::is_base_of_v<B2, T>)
+  PropBuilder Prop(std::string name, R (B1::*get)() const, void (B2::*set)(S)) {
     using V = std::remove_cvref_t<R>;
     TPropInfo p;
     p.name = std::move(name);
@@ -218,6 +225,9 @@ class ClassBuilder {
         p.set_ordinal = [set](TPersistent& o, int64_t v) { (Self(o).*set)(V::FromBits(static_cast<uint64_t>(v))); };
     } else if constexpr (std::is_integral_v<V>) {
       p.kind = TTypeKind::Integer;
+      p.min_ordinal = static_cast<int64_t>(std::numeric_limits<V>::min());
+      if constexpr (std::is_unsigned_v<V> && sizeof(V) >= sizeof(int64_t)) p.max_ordinal = INT64_MAX;
+      else p.max_ordinal = static_cast<int64_t>(std::numeric_limits<V>::max());
       p.get_ordinal = [get](const TPersistent& o) -> int64_t { return static_cast<int64_t>((Self(o).*get)()); };
       if (set) p.set_ordinal = [set](TPersistent& o, int64_t v) { (Self(o).*set)(static_cast<V>(v)); };
     } else if constexpr (std::is_floating_point_v<V>) {
@@ -243,15 +253,17 @@ class ClassBuilder {
   }
 
   // A read-only value property.
-  template <class R>
-  PropBuilder Prop(std::string name, R (T::*get)() const) {
-    return Prop(std::move(name), get, static_cast<void (T::*)(std::remove_cvref_t<R>)>(nullptr));
+  template <class R, class B>
+    requires std::is_base_of_v<B, T>
+  PropBuilder Prop(std::string name, R (B::*get)() const) {
+    return Prop(std::move(name), get, static_cast<void (B::*)(std::remove_cvref_t<R>)>(nullptr));
   }
 
   // An owned sub-object (a TPersistent such as a font, a string list or a
   // collection). The loader sets its properties in place.
-  template <class O>
-  PropBuilder Object(std::string name, O* (T::*get)() const) {
+  template <class O, class B>
+    requires std::is_base_of_v<B, T>
+  PropBuilder Object(std::string name, O* (B::*get)() const) {
     TPropInfo p;
     p.name = std::move(name);
     p.kind = TTypeKind::Class;
@@ -261,12 +273,14 @@ class ClassBuilder {
   }
 
   // An event, stored by the name of its handler.
-  template <class... A>
-  PropBuilder Event(std::string name, TEvent<A...> T::*member) {
+  template <class B, class... A>
+    requires std::is_base_of_v<B, T>
+  PropBuilder Event(std::string name, TEvent<A...> B::*member) {
     TPropInfo p;
     p.name = std::move(name);
     p.kind = TTypeKind::Method;
     p.get_method_name = [member](const TPersistent& o) { return (Self(o).*member).Name(); };
+    p.get_method = [member](const TPersistent& o) { return std::any((Self(o).*member).Function()); };
     p.set_method = [member](TPersistent& o, const std::any& handler, const std::string& hname) {
       auto* fn = std::any_cast<std::function<void(A...)>>(&handler);
       if (!fn) return false;
@@ -278,8 +292,10 @@ class ClassBuilder {
   }
 
   // Defined (unpublished) data: a list of strings, e.g. TStrings' "Strings".
-  PropBuilder Lines(std::string name, std::vector<std::string> (T::*get)() const,
-                    void (T::*set)(const std::vector<std::string>&)) {
+  template <class B>
+    requires std::is_base_of_v<B, T>
+  PropBuilder Lines(std::string name, std::vector<std::string> (B::*get)() const,
+                    void (B::*set)(const std::vector<std::string>&)) {
     TPropInfo p;
     p.name = std::move(name);
     p.kind = TTypeKind::Lines;
@@ -289,8 +305,10 @@ class ClassBuilder {
   }
 
   // Defined binary data, e.g. TPicture's "Data".
-  PropBuilder Binary(std::string name, std::vector<uint8_t> (T::*get)() const,
-                     void (T::*set)(const std::vector<uint8_t>&)) {
+  template <class B>
+    requires std::is_base_of_v<B, T>
+  PropBuilder Binary(std::string name, std::vector<uint8_t> (B::*get)() const,
+                     void (B::*set)(const std::vector<uint8_t>&)) {
     TPropInfo p;
     p.name = std::move(name);
     p.kind = TTypeKind::Binary;
