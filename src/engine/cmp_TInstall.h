@@ -1,0 +1,208 @@
+// TCustomInstall / TInstall: the installation engine. One component on the
+// setup program's main form, the root of the install script tree. When the
+// stored script has finished loading it reads the command line and picks one
+// start-up mode, first match wins:
+//   -b  build the distribution (the program then ends)
+//   -f  transfer the distribution to floppies (the program then ends)
+//   -r  resume the installation after a restart (at once)
+//   otherwise install: the run starts on the host form's first activation.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "engine/cmp_TInstallInformation.h"
+#include "platform/rtl/picture.h"
+#include "platform/rtl/strings.h"
+#include "script/cmp_TFileContainer.h"
+
+namespace wenmoor {
+
+class TCustomInstall;
+class TCustomForm;
+
+enum TDistributeType : uint8_t { dtTraditional, dtWeb, dtTraditionalNet };
+WENMOOR_ENUM(TDistributeType, dtTraditional, dtWeb, dtTraditionalNet)
+
+// How the program started and, once it has run, how it ended. The setup
+// programs turn the result into their exit status.
+enum class StartupMode : uint8_t { Design, Build, FloppyTransfer, Resume, Install };
+enum class RunResult : uint8_t { NotRun, Completed, Failed, Aborted, RestartPending };
+int ExitStatusOf(RunResult r);  // 0 completed (or not run), 1 failed, 2 aborted, 3 restart pending
+
+using TRebootWindowsEvent = TEvent<TCustomInstall*, bool&>;
+using TBeforeRunFileEvent = TEvent<TCustomInstall*, TCustomInstallFile*, bool&>;
+using TUserAbortEvent = TEvent<TCustomInstall*, bool&>;
+using TCleanupEvent = TEvent<TCustomInstall*, bool&>;
+
+class TBuildInfo : public TPersistent {
+  WENMOOR_CLASS(TBuildInfo, TPersistent)
+ public:
+#define WENMOOR_BUILD_FIELD(Type, Name, member, init)    \
+  Type Name() const { return member; }                   \
+  void Set##Name(Type v) { member = v; }                 \
+                                                         \
+ private:                                                \
+  Type member = init;                                    \
+                                                         \
+ public:
+  WENMOOR_BUILD_FIELD(bool, AddUninstallOnCreate, add_uninstall_on_create_, true)
+  WENMOOR_BUILD_FIELD(std::string, AppName, app_name_, {})
+  WENMOOR_BUILD_FIELD(std::string, AppURL, app_url_, {})
+  WENMOOR_BUILD_FIELD(std::string, BuildDirectory, build_directory_, "c:\\build")
+  WENMOOR_BUILD_FIELD(std::string, CredentialsFile, credentials_file_, {})
+  WENMOOR_BUILD_FIELD(std::string, OCXName, ocx_name_, "wmsetup")
+  WENMOOR_BUILD_FIELD(std::string, PrivateKeyFile, private_key_file_, {})
+  WENMOOR_BUILD_FIELD(bool, SignCode, sign_code_, false)
+  WENMOOR_BUILD_FIELD(std::string, URLPath, url_path_, {})
+#undef WENMOOR_BUILD_FIELD
+  // The framework's version.
+  std::string WnmrVersion() const { return "5.20.00"; }
+  void Assign(const TPersistent& source) override;
+};
+
+class TCustomInstall : public TFileContainer {
+  WENMOOR_CLASS(TCustomInstall, TFileContainer)
+ public:
+  // Command-line switches, by index.
+  enum Switch : uint8_t {
+    kSwitchBuild = 0,
+    kSwitchFloppy = 1,
+    kSwitchDebug = 2,
+    kSwitchSelfExtractor = 3,
+    kSwitchReboot = 4,
+    kSwitchSource = 5,
+    kSwitchCleanup = 6,
+    kSwitchNewRun = 7,
+  };
+
+  // IEInstall when an engine exists already or the owner is neither a form
+  // nor a data module.
+  explicit TCustomInstall(TComponent* owner);
+  ~TCustomInstall() override;
+
+  // --- published properties ------------------------------------------------
+  bool AutoMaximizeWindow() const { return auto_maximize_window_; }
+  virtual void SetAutoMaximizeWindow(bool v);
+  TBuildInfo* BuildInfo() const { return build_info_.get(); }
+  TPicture* DialogThemeBitmap() const { return dialog_theme_bitmap_.get(); }
+  virtual void SetDialogThemeBitmap(const TPicture& picture);
+  TDistributeType DistributeType() const { return distribute_type_; }
+  virtual void SetDistributeType(TDistributeType v);
+  bool HideMainForm() const { return hide_main_form_; }
+  virtual void SetHideMainForm(bool v);
+  TInstallInformation* Information() const { return information_.get(); }
+  TControlPanelExtensionInformation* Win2KExtendedInformation() const { return extended_information_.get(); }
+  TRegistrationInformation* RegistrationInformation() const { return registration_information_.get(); }
+  bool NoUninstall() const { return no_uninstall_; }
+  void SetNoUninstall(bool v) { no_uninstall_ = v; }
+  TStrings* PresetupFiles() const { return presetup_files_.get(); }
+  // Deletes the blank lines of `files` (the caller's list changes), then copies it.
+  virtual void SetPresetupFiles(TStrings& files);
+  bool Reboot() const { return reboot_; }
+  void SetReboot(bool v) { reboot_ = v; }
+  bool RunAutomatic() const { return run_automatic_; }
+  void SetRunAutomatic(bool v) { run_automatic_ = v; }
+  bool UseLoadingProgram() const { return use_loading_program_; }
+  virtual void SetUseLoadingProgram(bool v);
+  void SetNetLocation(TCustomNetInstallLocation* v) override;
+
+  TNotifyEvent OnAfterInitialized;
+  TNotifyEvent OnAfterNotifyBadInstall;
+  TNotifyEvent OnAfterNotifyGoodInstall;
+  TNotifyEvent OnAfterReadArchiveInfo;
+  TNotifyEvent OnBeforeReadArchiveInfo;
+  TRebootWindowsEvent OnBeforeReboot;
+  TBeforeRunFileEvent OnBeforeRunFile;
+  TUserAbortEvent OnBeforeShutdown;
+  TCleanupEvent OnBeforeCleanup;
+  TNotifyEvent OnBeforeNotifyBadInstall;
+  TNotifyEvent OnBeforeNotifyGoodInstall;
+  TNotifyEvent OnFailedReboot;
+  TUserAbortEvent OnUserAbort;
+
+  // --- state ----------------------------------------------------------------
+  bool HasSwitch(Switch s) const { return (switches_ >> s) & 1u; }
+  const std::string& SwitchValue(Switch s) const { return switch_values_[s]; }
+  const std::string& SourceDir() const { return source_dir_; }
+  TCustomForm* HostForm() const { return host_form_; }
+  bool Activated() const { return activated_; }
+  bool Aborted() const { return aborted_; }
+  bool Running() const { return running_; }
+  StartupMode Mode() const { return mode_; }
+  RunResult Result() const { return result_; }
+
+  // --- operations -------------------------------------------------------------
+  // Fills the switches from the program's arguments (TApplication::Params).
+  // IException "Invalid parameter <%s>. ..." for a bad argument.
+  virtual void ParseCommandLine();
+  // The directory of the program's own file (a Windows path), no trailing backslash.
+  std::string ProgramDirectory() const;
+  // The path that identifies the running distribution (for the restart command).
+  std::string SetupLocation();
+  // The hook put on the host form's activation in install mode.
+  void HostFormActivate(TObject* sender);
+
+  int RegisteredType() const override { return kRankFileContainer; }
+  bool CreatesFileContainerSpecifier() const override { return false; }
+  void Loaded() override;
+  void Notification(TComponent* c, TOperation operation) override;
+  // The installation run.
+  void Process() override;
+
+  // Start-up operations of the other modes and of the run.
+  virtual std::string FindInstallRecord(bool create);
+  virtual void BuildFromBuildInf();
+  virtual void TransferToFloppies(const std::string& drive);
+  void ResumeAfterReboot() override;
+  // Receives every exception that escapes the application's event loop.
+  virtual void HandleException(const std::exception& e);
+
+ protected:
+  void SetResult(RunResult r) { result_ = r; }
+  void SetRunning(bool v) { running_ = v; }
+  void SetAborted(bool v) { aborted_ = v; }
+
+ private:
+  bool auto_maximize_window_ = true;
+  std::unique_ptr<TBuildInfo> build_info_;
+  std::unique_ptr<TPicture> dialog_theme_bitmap_;
+  TDistributeType distribute_type_ = dtTraditional;
+  bool hide_main_form_ = false;
+  std::unique_ptr<TInstallInformation> information_;
+  std::unique_ptr<TControlPanelExtensionInformation> extended_information_;
+  std::unique_ptr<TRegistrationInformation> registration_information_;
+  bool no_uninstall_ = false;
+  std::unique_ptr<TStringList> presetup_files_;
+  bool reboot_ = false;
+  bool run_automatic_ = true;
+  bool use_loading_program_ = true;
+
+  uint8_t switches_ = 0;
+  std::array<std::string, 8> switch_values_;
+  std::string source_dir_;
+  TCustomForm* host_form_ = nullptr;
+  TNotifyEvent saved_on_activate_;
+  bool hooked_ = false;
+  bool activated_ = false;
+  bool aborted_ = false;
+  bool running_ = false;
+  StartupMode mode_ = StartupMode::Install;
+  RunResult result_ = RunResult::NotRun;
+  bool installed_exception_handler_ = false;
+};
+
+class TInstall : public TCustomInstall {
+  WENMOOR_CLASS(TInstall, TCustomInstall)
+ public:
+  explicit TInstall(TComponent* owner) : TCustomInstall(owner) {}
+};
+
+// The one engine, or null.
+TCustomInstall* CurrentInstall();
+// The registry key of this setup program's installation record; "" when none.
+std::string& CurrentRecordKey();
+
+}  // namespace wenmoor
