@@ -9,7 +9,8 @@
 #include "platform/rtl/sysutils.h"
 #include "platform/ui/forms.h"
 #include "platform/win/files.h"
-#include "platform/win/machine.h"
+#include "registry/routines_Registry.h"
+#include "script/cmp_TCustomInstallFile.h"
 #include "script/event_parameters.h"
 #include "script/script_exceptions.h"
 
@@ -363,11 +364,10 @@ void TFileRelated::SetContainer(TInstallContainer* v) {
 bool TFileRelated::FindLocalArchive(std::string& path) {
   const std::string& record = CurrentRecordKey();
   if (record.empty() || Trim(Name()).empty()) return false;
-  auto value = platform::CurrentRegistry().QueryValue(platform::RootKey::LocalMachine, record + "\\" + Name(),
-                                                      "LocalFile");
-  std::optional<std::string> text = value ? value->AsString() : std::nullopt;
-  if (!text || Trim(*text).empty() || !platform::FileExists(*text)) return false;
-  path = *text;
+  std::string value;
+  ReadRegistryString(hkLocalMachine, record + "\\" + Name(), "LocalFile", value, "");
+  if (Trim(value).empty() || !platform::FileExists(value)) return false;
+  path = value;
   return true;
 }
 
@@ -383,6 +383,55 @@ void TFileRelated::Notification(TComponent* c, TOperation operation) {
   if (operation != opRemove || !c) return;
   if (c == net_location_) SetNetLocation(nullptr);
   if (c == archive_file_type_) archive_file_type_ = nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Shared routines
+
+std::string WenmoorInfo::LocateFrameworkDirectory(bool required) {
+  static const char kNotFound[] = "Cannot find the the Wenmoor directory on the VCL library search path";
+  std::string search_path;
+  ReadRegistryString(hkCurrentUser, "\\Software\\Borland\\Delphi\\5.0\\Library", "Search Path", search_path, "");
+  if (Trim(search_path).empty() && required) throw IENoWenmoorPath(kNotFound);
+  std::string root_dir;
+  ReadRegistryString(hkLocalMachine, "\\Software\\Borland\\Delphi\\5.0", "RootDir", root_dir, "");
+  auto replace_first = [](std::string& s, const std::string& what, const std::string& with) {
+    size_t at = s.find(what);
+    if (at != std::string::npos) s.replace(at, what.size(), with);
+  };
+  size_t start = 0;
+  while (start <= search_path.size()) {
+    size_t end = search_path.find(';', start);
+    if (end == std::string::npos) end = search_path.size();
+    std::string dir = search_path.substr(start, end - start);
+    start = end + 1;
+    if (dir.empty()) continue;
+    replace_first(dir, "$(DELPHI)", root_dir);
+    replace_first(dir, "$(BCB)", root_dir);
+    if (platform::FileExists(IncludeTrailingBackslash(dir) + "W32V52.TXT")) return ExcludeTrailingBackslash(dir);
+  }
+  if (required) throw IENoWenmoorPath(kNotFound);
+  return {};
+}
+
+void GiveUniqueName(TComponent* component, const std::string& base) {
+  auto keep_ident_chars = [](std::string_view s) {
+    std::string out;
+    for (char ch : s)
+      if ((ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || (ch >= '0' && ch <= '9') || ch == '_')
+        out.push_back(ch);
+    return out;
+  };
+  std::string stem = base;
+  if (dynamic_cast<TCustomInstallFile*>(component)) {
+    const std::string name = ExtractFileName(base);
+    const std::string ext = ExtractFileExt(name);
+    stem = "IF" + keep_ident_chars(name.substr(0, name.size() - ext.size())) + "_" +
+           keep_ident_chars(ext.empty() ? ext : ext.substr(1));
+  }
+  std::string candidate = stem;
+  for (int n = 1; !component->CanTakeName(candidate); ++n) candidate = stem + std::to_string(n);
+  component->SetName(candidate);
 }
 
 WENMOOR_REGISTER_CLASS(TInstallContainer) {}
