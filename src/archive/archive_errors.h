@@ -46,6 +46,8 @@ inline constexpr char kNoNewDiskHandler[] =
 inline constexpr char kDiskTooSmall[] = "There is too little space on this disk to operate";
 // Limits of the format (positions and sizes are int32).
 inline constexpr char kTooLarge[] = "The file %s is too large for the compressed file";
+// Appending to a disk file of a spanned archive would overwrite its data.
+inline constexpr char kCannotAddToSpanned[] = "Cannot add files to the spanned archive %s";
 }  // namespace archive_msg
 
 }  // namespace wenmoor

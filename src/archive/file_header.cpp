@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 
 #include "archive/archive_errors.h"
+#include "archive/overwrite_check.h"
 #include "platform/rtl/stream.h"
 #include "platform/rtl/strings.h"
+#include "platform/win/file_stream.h"
 
 namespace wenmoor {
 namespace {
@@ -25,6 +28,22 @@ std::string UpperAscii(std::string_view s) {
 }  // namespace
 
 std::string_view SpecPath(std::string_view spec) { return spec.substr(0, spec.find(';')); }
+
+void TFileHeader::LoadFromFile(std::string_view spec) {
+  SourcePath = std::string(SpecPath(spec));
+  Rec.FileName = CutToCapacity(SourcePath, TFileHeaderRec::kFileNameCapacity);
+  int64_t size = 0;
+  try {
+    TFileStream in(SourcePath, fmOpenRead | fmShareDenyNone);
+    size = in.Size();
+  } catch (const Exception&) {
+    throw EWnmrCompress(archive_msg::kCannotOpenFile, Rec.FileName);
+  }
+  if (size > INT32_MAX) throw EWnmrCompress(archive_msg::kTooLarge, Rec.FileName);
+  Rec.FileSize = static_cast<int32_t>(size);
+  Rec.FileDate = FileDosDate(SourcePath).value_or(0);
+  Rec.FileVersion = CutToCapacity(SourceFileVersion(SourcePath), TFileHeaderRec::kFileVersionCapacity);
+}
 
 void TFileHeader::ReadFromStream(TStream& stream) {
   TFileHeaderRec::Bytes bytes;
@@ -118,11 +137,4 @@ void TFileHeaders::WriteToStream(TStream& stream) {
   }
 }
 
-}  // namespace wenmoor
-
-namespace wenmoor {
-// TEMPORARY until the file layer is there.
-void TFileHeader::LoadFromFile(std::string_view spec) {
-  throw EWnmrCompress(archive_msg::kCannotOpenFile, std::string(SpecPath(spec)));
-}
 }  // namespace wenmoor

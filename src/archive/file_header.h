@@ -31,13 +31,17 @@ class TFileHeader : public TObject {
   // file being added.
   bool FromArchive = false;
   TFileHeaderRec Rec;
+  // The full path of the source file (LoadFromFile); FileName may hold only
+  // its first 100 bytes. Empty for a header read from an archive.
+  std::string SourcePath;
 
   // Fills the header for the source file named by `spec` (the text before
   // its first ";"): FileName (cut to 100 bytes), FileDate (last-write time at
-  // DOS resolution), FileSize and FileVersion (cut to 20 bytes). The file is
-  // opened by the stored, possibly cut name. Fails with "Cannot open the
-  // file %s" when it cannot be opened, and with "The file %s is too large
-  // for the compressed file" beyond the format's 2 GB.
+  // DOS resolution), FileSize and FileVersion (cut to 20 bytes). The file
+  // read is the one the full path names, never another one that happens to
+  // sit at the cut path. Fails with "Cannot open the file %s" (the stored
+  // name) when it cannot be opened, and with "The file %s is too large for
+  // the compressed file" beyond the format's 2 GB.
   void LoadFromFile(std::string_view spec);
   // Reads 176 bytes at the stream's position; a short read fails with the
   // "corrupt" message and leaves the header unchanged.
