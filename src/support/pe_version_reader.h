@@ -22,6 +22,8 @@
 //   is cut at the parent's end, and a block that cannot be read ends the
 //   list it is in. Nothing is ever read outside the given bytes, every loop
 //   is bounded by the input's size, and no exception is raised for bad input.
+// - A string's value runs to its NUL within its block, whatever wValueLength
+//   says: tools disagree whether it counts characters or bytes.
 // - Text is converted from UTF-16 to UTF-8; unpaired surrogates become U+FFFD.
 #pragma once
 
