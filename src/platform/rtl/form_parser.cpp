@@ -140,6 +140,8 @@ FormValue FormParser::ParseValue(int depth) {
       Advance();
       return v;
     case FormTokenKind::Ident:
+      // "A =" followed by the object's end is a missing value, not a name.
+      if (tok_.IsWord("end")) FailHere("a value");
       v.kind = FormValue::Kind::Ident;
       v.text = std::move(tok_.text);
       Advance();
