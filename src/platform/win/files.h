@@ -35,16 +35,14 @@
 namespace wenmoor::platform {
 
 // Attribute bits, numbered as Windows numbers them.
-enum FileAttribute : uint32_t {
-  FILE_ATTRIBUTE_READONLY = 0x1,
-  FILE_ATTRIBUTE_HIDDEN = 0x2,
-  FILE_ATTRIBUTE_SYSTEM = 0x4,
-  FILE_ATTRIBUTE_DIRECTORY = 0x10,
-  FILE_ATTRIBUTE_ARCHIVE = 0x20,
-  FILE_ATTRIBUTE_NORMAL = 0x80,
-  FILE_ATTRIBUTE_TEMPORARY = 0x100,
-  FILE_ATTRIBUTE_OFFLINE = 0x1000,
-};
+inline constexpr uint32_t FILE_ATTRIBUTE_READONLY = 0x1;
+inline constexpr uint32_t FILE_ATTRIBUTE_HIDDEN = 0x2;
+inline constexpr uint32_t FILE_ATTRIBUTE_SYSTEM = 0x4;
+inline constexpr uint32_t FILE_ATTRIBUTE_DIRECTORY = 0x10;
+inline constexpr uint32_t FILE_ATTRIBUTE_ARCHIVE = 0x20;
+inline constexpr uint32_t FILE_ATTRIBUTE_NORMAL = 0x80;
+inline constexpr uint32_t FILE_ATTRIBUTE_TEMPORARY = 0x100;
+inline constexpr uint32_t FILE_ATTRIBUTE_OFFLINE = 0x1000;
 inline constexpr uint32_t INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
 
 // ---- existence, size, attributes, dates -------------------------------
@@ -84,12 +82,10 @@ bool DeleteFile(std::string_view path);
 // deleted.
 bool MoveFile(std::string_view source, std::string_view dest);
 
-enum MoveFileFlag : uint32_t {
-  MOVEFILE_REPLACE_EXISTING = 0x1,
-  MOVEFILE_COPY_ALLOWED = 0x2,
-  MOVEFILE_DELAY_UNTIL_REBOOT = 0x4,
-  MOVEFILE_WRITE_THROUGH = 0x8,
-};
+inline constexpr uint32_t MOVEFILE_REPLACE_EXISTING = 0x1;
+inline constexpr uint32_t MOVEFILE_COPY_ALLOWED = 0x2;
+inline constexpr uint32_t MOVEFILE_DELAY_UNTIL_REBOOT = 0x4;
+inline constexpr uint32_t MOVEFILE_WRITE_THROUGH = 0x8;
 // MoveFileEx. An empty `dest` deletes `source` (only with
 // MOVEFILE_DELAY_UNTIL_REBOOT, as on Windows). With
 // MOVEFILE_DELAY_UNTIL_REBOOT nothing moves now: the operation is appended
@@ -147,6 +143,14 @@ struct DiskSpace {
 };
 // GetDiskFreeSpaceEx for the volume holding `path` (any existing path).
 std::optional<DiskSpace> GetDiskFreeSpaceEx(std::string_view path);
+
+// SearchPath: finds `name` as Windows finds a program or library. A name
+// with a directory is taken as it is; a bare name is sought in the
+// program's directory, the current directory, the system directory, the
+// Windows directory and the directories of PATH (the emulated one), in that
+// order. `extension` (".exe") is appended when the name has none. The full
+// Windows path of the file found, or nullopt with ERROR_FILE_NOT_FOUND.
+std::optional<std::string> SearchPath(std::string_view name, std::string_view extension);
 
 // "C:\windows" (from SystemRoot in the registry when the prefix says so).
 std::string GetWindowsDirectory();

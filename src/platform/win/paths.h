@@ -32,7 +32,6 @@
 #pragma once
 
 #include <cstdint>
-#include <ctime>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -100,9 +99,6 @@ class PathMap {
   // GetLongPathName: the existing path with every component as stored.
   std::optional<std::string> LongPathName(std::string_view win_path);
 
-  // Whether `name` is a valid 8.3 name as it stands (no long name needed).
-  static bool IsShortName(std::string_view name);
-
   // Forgets every cached directory listing (the cache notices changes by
   // itself; this is for tests and benchmarks).
   void ClearCache();
@@ -116,8 +112,9 @@ class PathMap {
   void LoadDrives() const;
 
   std::filesystem::path prefix_;
+  // Drive letter -> host directory. Read once; re-read when a letter that
+  // is not known is asked for, so drives added later are seen.
   mutable std::map<char, std::filesystem::path> drives_;
-  mutable struct timespec drives_mtime_ {};
   mutable bool drives_loaded_ = false;
   std::unordered_map<std::string, std::unique_ptr<Listing>> listings_;
 };
