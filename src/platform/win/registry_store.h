@@ -112,10 +112,12 @@ class RegistryIoError : public std::runtime_error {
 class RegistryStore {
  public:
   // Opens the hives of the prefix directory (files that do not exist yet are
-  // empty hives, created on the first write). Parses lazily or eagerly as the
-  // implementation sees fit; a parse failure raises RegistryFormatError at
-  // the latest on the first operation that needs that hive.
+  // empty hives, created on the first write). A hive is parsed on the first
+  // operation that needs it; a parse failure raises RegistryFormatError then,
+  // and again on every later operation on that hive until the file changes.
   explicit RegistryStore(std::filesystem::path prefix);
+  // Folds pending journals into the hive files; never throws (a journal it
+  // could not fold is replayed by the next store on the prefix).
   ~RegistryStore();
   RegistryStore(const RegistryStore&) = delete;
   RegistryStore& operator=(const RegistryStore&) = delete;
@@ -145,6 +147,8 @@ class RegistryStore {
   // Flushes everything to the hive files and fsyncs them: after Sync
   // returns, the state survives power loss. Called at the moments that must
   // survive a crash of the machine (a RunOnce registration, the end of a run).
+  // A hive file that does not parse has nothing pending and is skipped;
+  // RegistryIoError when a hive file cannot be written.
   void Sync();
 
  private:
