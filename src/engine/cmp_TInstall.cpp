@@ -88,9 +88,12 @@ TCustomInstall::TCustomInstall(TComponent* owner) : TFileContainer(owner, /*crea
   presetup_files_ = std::make_unique<TStringList>();
   dialog_theme_bitmap_->Bitmap().LoadFromBmp(InstallThemeBitmap());
 
-  SetArchiveFileType(StandardPathSpecifiers().FindSpecifier(TpsMainArchiveFile::StaticClass()));
+  StoreArchiveFileType(StandardPathSpecifiers().FindSpecifier(TpsMainArchiveFile::StaticClass()));
   SetArchiveFile("");
-  SetDestDirType(StandardPathSpecifiers().FindSpecifier(TpsProgramFiles::StaticClass()));
+  // The program-files default is for a new engine: one read from a script
+  // that stores no DestDirType loses it again in Loaded.
+  StoreDestDirType(StandardPathSpecifiers().FindSpecifier(TpsProgramFiles::StaticClass()));
+  MarkDestDirTypeDefaulted();
   SetDestDir("\\MyApplication");
   SetDescription("TInstall component");
   CurrentInstallSlot() = this;

@@ -151,6 +151,10 @@ void TInstallContainer::SetDestDir(const std::string& v) { dest_dir_ = v; }
 void TInstallContainer::SetDestDirType(TCustomPathSpecifier* v) {
   dest_dir_type_assigned_ = true;
   if (!IsLoading() && v) v->CheckComponent(this);
+  StoreDestDirType(v);
+}
+
+void TInstallContainer::StoreDestDirType(TCustomPathSpecifier* v) {
   if (dest_dir_type_ && dest_dir_type_ != v) RemoveFreeNotification(dest_dir_type_);
   dest_dir_type_ = v;
   if (v) FreeNotification(v);
@@ -332,10 +336,14 @@ void TFileRelated::SetArchiveFile(const std::string& v) {
 void TFileRelated::SetArchiveFileType(TCustomPathSpecifier* v) {
   archive_file_type_assigned_ = true;
   if (!IsLoading() && v) v->CheckComponent(this);
+  StoreArchiveFileType(v);
+  if (!IsLoading() && IsContainerOrMainArchive(v)) archive_file_.clear();
+}
+
+void TFileRelated::StoreArchiveFileType(TCustomPathSpecifier* v) {
   if (archive_file_type_ && archive_file_type_ != v) RemoveFreeNotification(archive_file_type_);
   archive_file_type_ = v;
   if (v) FreeNotification(v);
-  if (!IsLoading() && IsContainerOrMainArchive(v)) archive_file_.clear();
 }
 
 void TFileRelated::SetNetLocation(TCustomNetInstallLocation* v) {

@@ -109,6 +109,10 @@ class TInstallContainer : public TComponent {
   void SetProcessed(bool v) { processed_ = v; }
   void StoreCurrentInstallType(TInstallType t) { current_install_type_ = t; }
   void MarkDestDirTypeDefaulted() { dest_dir_type_defaulted_ = true; }
+  // Assigns the specifier as a default, without the check of the setter:
+  // a constructor cannot ask a specifier about an object that is not yet
+  // complete (the install component does not exist yet while it is built).
+  void StoreDestDirType(TCustomPathSpecifier* v);
   // The ordered child list; observers only.
   std::vector<TInstallObject*> helpers_;
 
@@ -181,6 +185,10 @@ class TFileRelated : public TInstallObject {
   void SetContainer(TInstallContainer* v) override;
   void Loaded() override;
   void Notification(TComponent* c, TOperation operation) override;
+
+ protected:
+  // The archive counterpart of StoreDestDirType.
+  void StoreArchiveFileType(TCustomPathSpecifier* v);
 
  private:
   TlzhCommand add_to_archive_ = lzcOverwrite;
