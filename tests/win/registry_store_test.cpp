@@ -272,6 +272,57 @@ TEST_F(RegistryStoreTest, AProcessKilledRightAfterAWriteLosesNothing) {
   EXPECT_TRUE(store.QueryValue(RootKey::LocalMachine, "Software\\Classes\\.chm", ""));
 }
 
+// A writer killed at arbitrary moments, folds of the journal included:
+// every change it was told was made is there, and the files always load.
+TEST_F(RegistryStoreTest, AWriterKilledAtAnyMomentLosesNoAcknowledgedChange) {
+  const std::string big(6000, 'v');  // 12 KB records: a fold of the journal every ~85 writes
+  for (int kill_after : {97, 350, 611}) {
+    int pipefd[2];
+    ASSERT_EQ(pipe(pipefd), 0);
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      close(pipefd[0]);
+      RegistryStore store(prefix_);
+      for (uint32_t i = 0;; ++i) {
+        store.SetValue(RootKey::LocalMachine, "Software\\Kill\\" + std::to_string(i % 7), "v" + std::to_string(i),
+                       RegValue::String(big));
+        if (write(pipefd[1], &i, sizeof i) != sizeof i) _exit(1);
+      }
+    }
+    close(pipefd[1]);
+    uint32_t acked = 0;
+    int count = 0;
+    uint32_t i = 0;
+    while (count < kill_after && read(pipefd[0], &i, sizeof i) == sizeof i) acked = i, ++count;
+    kill(pid, SIGKILL);
+    while (read(pipefd[0], &i, sizeof i) == sizeof i) acked = i;  // acknowledged before the kill landed
+    waitpid(pid, nullptr, 0);
+    close(pipefd[0]);
+    ASSERT_GE(count, kill_after);
+    RegistryStore store(prefix_);
+    for (uint32_t k = 0; k <= acked; ++k) {
+      ASSERT_TRUE(store.QueryValue(RootKey::LocalMachine, "Software\\Kill\\" + std::to_string(k % 7), "v" + std::to_string(k)))
+          << "value " << k << " of " << acked << " lost (kill after " << kill_after << ")";
+    }
+    ASSERT_TRUE(store.DeleteTree(RootKey::LocalMachine, "Software\\Kill"));
+  }
+}
+
+TEST_F(RegistryStoreTest, ALeftoverTemporaryFileIsIgnoredAndReplaced) {
+  {
+    RegistryStore store(prefix_);
+    store.SetValue(RootKey::LocalMachine, "Software\\T", "v", RegValue::DWord(1));
+  }
+  Spit(prefix_ / "system.reg.tmp", "half a file from a process that died while folding [");
+  RegistryStore store(prefix_);
+  EXPECT_EQ(store.QueryValue(RootKey::LocalMachine, "Software\\T", "v")->AsDWord(), 1u);
+  store.SetValue(RootKey::LocalMachine, "Software\\T", "w", RegValue::DWord(2));
+  store.Sync();
+  EXPECT_FALSE(fs::exists(prefix_ / "system.reg.tmp"));
+  EXPECT_NE(Slurp(prefix_ / "system.reg").find("\"w\"=dword:00000002"), std::string::npos);
+}
+
 TEST_F(RegistryStoreTest, ATornJournalRecordIsIgnoredAndCutOff) {
   {
     RegistryStore store(prefix_);
