@@ -140,6 +140,11 @@ void FormPropertySetter::SetValue(TPersistent& obj, const TPropInfo& info, const
   using K = FormValue::Kind;
   switch (info.kind) {
     case TTypeKind::Integer:
+      if (v.kind == K::Ident && info.int_idents) {
+        std::optional<int64_t> n = info.int_idents->ValueOf(v.text);
+        if (!n) Fail(v.pos, Format("'%s' is not a known value of %s", v.text, JoinPath(prop.path)));
+        return info.set_ordinal(obj, *n);
+      }
       if (v.kind != K::Integer) FailKind(info, prop, obj);
       info.set_ordinal(obj, ToOrdinal(info, prop));
       return;

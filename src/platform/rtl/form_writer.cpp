@@ -141,8 +141,11 @@ class FormWriter {
   void WriteProperty(const TPersistent& obj, const TPropInfo& p, const std::string& name, int indent, int depth) {
     const std::string lead = name + " = ";
     switch (p.kind) {
-      case TTypeKind::Integer:
-        return Line(indent, lead + std::to_string(p.get_ordinal(obj)));
+      case TTypeKind::Integer: {
+        int64_t v = p.get_ordinal(obj);
+        const char* ident = p.int_idents ? p.int_idents->NameOf(v) : nullptr;
+        return Line(indent, lead + (ident ? std::string(ident) : std::to_string(v)));
+      }
       case TTypeKind::Boolean:
         return Line(indent, lead + (p.get_ordinal(obj) ? "True" : "False"));
       case TTypeKind::Enumeration:

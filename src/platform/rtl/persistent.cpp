@@ -27,6 +27,20 @@ std::map<std::string, std::unique_ptr<TClassInfo>, CaseLess>& Registry() {
 
 }  // namespace
 
+IntIdents::IntIdents(std::initializer_list<std::pair<const char*, int64_t>> names) : names_(names) {}
+
+std::optional<int64_t> IntIdents::ValueOf(std::string_view ident) const {
+  for (const auto& [name, value] : names_)
+    if (SameText(name, ident)) return value;
+  return std::nullopt;
+}
+
+const char* IntIdents::NameOf(int64_t value) const {
+  for (const auto& [name, v] : names_)
+    if (v == value) return name;
+  return nullptr;
+}
+
 bool TPropInfo::IsStored(const TPersistent& instance) const {
   if (stored && !stored(instance)) return false;
   switch (kind) {

@@ -28,6 +28,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "platform/rtl/events.h"
@@ -68,6 +69,21 @@ enum class TTypeKind {
   Binary,       // defined binary data: { 0A0B }
 };
 
+// Names for some values of an integer property, as Delphi's colour and
+// character-set constants (clBtnFace, DEFAULT_CHARSET): the loader accepts
+// the name where a number is expected, the writer writes the name.
+class IntIdents {
+ public:
+  IntIdents(std::initializer_list<std::pair<const char*, int64_t>> names);
+  // The value of `ident` (case-insensitive); nullopt when unknown.
+  std::optional<int64_t> ValueOf(std::string_view ident) const;
+  // The first name of `value`; nullptr when it has none.
+  const char* NameOf(int64_t value) const;
+
+ private:
+  std::vector<std::pair<const char*, int64_t>> names_;
+};
+
 class TPropInfo {
  public:
   std::string name;
@@ -77,6 +93,7 @@ class TPropInfo {
   bool read_only = false;
   int64_t min_ordinal = INT64_MIN;  // Integer: the range of the property's type,
   int64_t max_ordinal = INT64_MAX;  // so that a loader refuses what would not fit
+  const IntIdents* int_idents = nullptr;  // Integer: names of some values (static lifetime)
 
   std::function<int64_t(const TPersistent&)> get_ordinal;  // Integer, Boolean, Enumeration, Set (bits)
   std::function<void(TPersistent&, int64_t)> set_ordinal;
@@ -174,6 +191,12 @@ class PropBuilder {
   PropBuilder& Default(V v) {
     if constexpr (IsTSet<V>::value) p_.default_ordinal = static_cast<int64_t>(v.Bits());
     else p_.default_ordinal = static_cast<int64_t>(v);
+    return *this;
+  }
+  // Names for values of an integer property; `idents` must live as long as
+  // the program (a static table).
+  PropBuilder& Idents(const IntIdents& idents) {
+    p_.int_idents = &idents;
     return *this;
   }
   PropBuilder& NoDefault() {

@@ -16,6 +16,17 @@ int CompareText(std::string_view a, std::string_view b) {
   }
   return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
+// Keeps an update bracket balanced when a change in the middle throws.
+class UpdateScope {
+ public:
+  explicit UpdateScope(TStrings& s) : s_(s) { s_.BeginUpdate(); }
+  ~UpdateScope() { s_.EndUpdate(); }
+  UpdateScope(const UpdateScope&) = delete;
+  UpdateScope& operator=(const UpdateScope&) = delete;
+
+ private:
+  TStrings& s_;
+};
 }  // namespace
 
 const std::string& TStrings::Strings(int index) const {
@@ -26,24 +37,46 @@ const std::string& TStrings::Strings(int index) const {
 void TStrings::Put(int index, std::string s) {
   if (index < 0 || index >= Count()) throw EListError("List index out of bounds (%d)", index);
   items_[static_cast<size_t>(index)] = std::move(s);
+  Changed();
 }
 
 int TStrings::Add(std::string s) {
   items_.push_back(std::move(s));
+  Changed();
   return Count() - 1;
 }
 
 void TStrings::Insert(int index, std::string s) {
   if (index < 0 || index > Count()) throw EListError("List index out of bounds (%d)", index);
   items_.insert(items_.begin() + index, std::move(s));
+  Changed();
 }
 
 void TStrings::Delete(int index) {
   if (index < 0 || index >= Count()) throw EListError("List index out of bounds (%d)", index);
   items_.erase(items_.begin() + index);
+  Changed();
 }
 
-void TStrings::Clear() { items_.clear(); }
+void TStrings::Clear() {
+  items_.clear();
+  Changed();
+}
+
+void TStrings::EndUpdate() {
+  if (update_count_ > 0 && --update_count_ == 0 && changed_in_update_) {
+    changed_in_update_ = false;
+    OnChange(this);
+  }
+}
+
+void TStrings::Changed() {
+  if (update_count_ > 0) {
+    changed_in_update_ = true;
+    return;
+  }
+  OnChange(this);
+}
 
 int TStrings::IndexOf(std::string_view s) const {
   for (size_t i = 0; i < items_.size(); ++i)
@@ -61,6 +94,7 @@ std::string TStrings::Text() const {
 }
 
 void TStrings::SetText(std::string_view text) {
+  UpdateScope update(*this);
   Clear();
   size_t i = 0;
   while (i < text.size()) {
@@ -106,6 +140,7 @@ void TStrings::SetValue(std::string_view name, std::string_view value) {
 }
 
 void TStrings::SetLines(const std::vector<std::string>& lines) {
+  UpdateScope update(*this);
   Clear();
   for (const auto& l : lines) Add(l);
 }
@@ -148,6 +183,7 @@ int TStringList::Add(std::string s) {
     if (duplicates_ == dupError) throw EListError("String list does not allow duplicates");
   }
   items_.insert(items_.begin() + index, std::move(s));
+  Changed();
   return index;
 }
 
@@ -164,6 +200,7 @@ int TStringList::IndexOf(std::string_view s) const {
 void TStringList::Sort() {
   std::stable_sort(items_.begin(), items_.end(),
                    [this](const std::string& a, const std::string& b) { return Compare(a, b) < 0; });
+  Changed();
 }
 
 void TStringList::SetSorted(bool value) {

@@ -46,8 +46,21 @@ class TStrings : public TPersistent {
   void Assign(const TPersistent& source) override;
   bool operator==(const TStrings& o) const { return items_ == o.items_; }
 
+  // Raised after every change of the lines (once per BeginUpdate/EndUpdate
+  // bracket); a control that shows the lines hooks it.
+  TNotifyEvent OnChange;
+  // Defers OnChange until the matching EndUpdate; brackets nest.
+  void BeginUpdate() { ++update_count_; }
+  void EndUpdate();
+
  protected:
+  // Called by every change; raises OnChange unless an update is open.
+  virtual void Changed();
   std::vector<std::string> items_;
+
+ private:
+  int update_count_ = 0;
+  bool changed_in_update_ = false;
 };
 
 enum TDuplicates : uint8_t { dupIgnore, dupAccept, dupError };
