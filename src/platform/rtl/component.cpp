@@ -25,7 +25,12 @@ TComponent::TComponent(TComponent* owner) : owner_(owner) {
   if (owner && owner->IsDesigning()) state_.Include(csDesigning);
 }
 
-TComponent::~TComponent() = default;
+TComponent::~TComponent() {
+  // Through the deleter this has all been done and does nothing. A component
+  // destroyed otherwise (a root on the stack) must still free what it owns
+  // while its list is intact, and leave no dangling link behind.
+  BeforeDestruction();
+}
 
 void TComponent::BeforeDestruction() noexcept {
   if (!state_.Contains(csDestroying)) {
@@ -46,6 +51,7 @@ void TComponent::BeforeDestruction() noexcept {
   if (owner_) {
     ComponentPtr<> self = owner_->RemoveComponent(this);
     static_cast<void>(self.release());  // we are being deleted by our caller
+    owner_ = nullptr;  // also when the owner never took us in (a failed load)
   }
 }
 

@@ -4,11 +4,16 @@
 
 namespace wenmoor {
 
+namespace {
+// ASCII folding, as the "C" locale folds: identifiers are ASCII, and this
+// runs for every name lookup, so it avoids a library call per character.
+char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+}  // namespace
+
 bool SameText(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
+    if (a[i] != b[i] && FoldAscii(a[i]) != FoldAscii(b[i])) return false;
   }
   return true;
 }

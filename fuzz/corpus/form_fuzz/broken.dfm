@@ -1,0 +1,3 @@
+object Broken: TForm
+  Caption = 'open
+  Count = 12ab
