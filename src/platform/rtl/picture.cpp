@@ -69,6 +69,7 @@ std::vector<uint8_t> TPicture::Data() const {
 void TPicture::SetData(const std::vector<uint8_t>& data) {
   if (data.empty()) {
     bitmap_.Clear();
+    Changed();
     return;
   }
   size_t name_len = data[0];
@@ -81,11 +82,18 @@ void TPicture::SetData(const std::vector<uint8_t>& data) {
   if (size > data.size() - at) throw EInvalidGraphic("Bitmap image is not valid");
   bitmap_.LoadFromBmp(std::vector<uint8_t>(data.begin() + static_cast<std::ptrdiff_t>(at),
                                            data.begin() + static_cast<std::ptrdiff_t>(at + size)));
+  Changed();
 }
 
 void TPicture::Assign(const TPersistent& source) {
-  if (auto* p = dynamic_cast<const TPicture*>(&source)) return bitmap_.Assign(p->bitmap_);
-  if (auto* b = dynamic_cast<const TBitmap*>(&source)) return bitmap_.Assign(*b);
+  if (auto* p = dynamic_cast<const TPicture*>(&source)) {
+    if (p != this) bitmap_.Assign(p->bitmap_);
+    return Changed();
+  }
+  if (auto* b = dynamic_cast<const TBitmap*>(&source)) {
+    bitmap_.Assign(*b);
+    return Changed();
+  }
   TPersistent::Assign(source);
 }
 

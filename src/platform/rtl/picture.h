@@ -52,6 +52,12 @@ class TPicture : public TPersistent {
   void SetData(const std::vector<uint8_t>& data);
   void Assign(const TPersistent& source) override;
 
+  // Raised after SetData and Assign; code that changes Bitmap() in place
+  // calls Changed() itself, so that a control showing the picture learns
+  // of it.
+  TNotifyEvent OnChange;
+  void Changed() { OnChange(this); }
+
  private:
   TBitmap bitmap_;
 };
