@@ -180,6 +180,16 @@ void TControl::Loaded() {
   AdjustSize();
 }
 
+std::string StripAccelerator(std::string_view caption) {
+  std::string out;
+  for (size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] == '&' && i + 1 < caption.size()) ++i;
+    else if (caption[i] == '&') continue;
+    out.push_back(caption[i]);
+  }
+  return out;
+}
+
 TCustomForm* GetParentForm(const TControl& control) {
   const TControl* c = &control;
   while (c->Parent()) c = c->Parent();

@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/rtl/component.h"
 #include "platform/rtl/exceptions.h"
@@ -241,6 +242,10 @@ class TControl : public TComponent {
   TColor default_color_ = clWindow;
   bool default_parent_color_ = false;
 };
+
+// A caption as it is shown: "&" marks the next character as the
+// accelerator and is dropped, "&&" shows one "&".
+std::string StripAccelerator(std::string_view caption);
 
 // The form a control stands on: the outermost parent, when it is a form
 // (a page form embedded in a wizard window answers the wizard window).
