@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <new>
 #include <optional>
 #include <vector>
 
@@ -52,8 +53,10 @@ std::optional<PeVersionInfo> ReadVersionInfo(const std::string& path) {
     if (bytes[0] != 'M' || bytes[1] != 'Z') return std::nullopt;
     in.ReadBuffer(bytes.data() + 2, size - 2);
     return PeVersionReader::Read(bytes);
-  } catch (const EStreamError&) {
+  } catch (const Exception&) {
     return std::nullopt;  // unreadable: no version information, as documented
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;  // too large to hold: the same
   }
 }
 
@@ -67,7 +70,7 @@ std::optional<TDateTime> DosFileDate(const std::string& path) {
     const uint32_t dos = platform::DateTimeToDosDateTime(*date);
     if (dos == 0) return std::nullopt;  // outside the range DOS dates hold
     return platform::DosDateTimeToDateTime(dos);
-  } catch (const EStreamError&) {
+  } catch (const Exception&) {
     return std::nullopt;
   }
 }
