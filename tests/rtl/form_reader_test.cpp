@@ -85,8 +85,16 @@ WENMOOR_REGISTER_CLASS(TFormTestItem) {
   c.Object("Children", &T::Children);
 }
 
+namespace {
+const IntIdents& ShadeIdents() {
+  static const IntIdents idents{{"shDark", 16}, {"shLight", 32}};
+  return idents;
+}
+}  // namespace
+
 WENMOOR_REGISTER_CLASS(TFormTestWidget) {
   c.Prop("Count", &T::Count, &T::SetCount).Default(0);
+  c.Prop("Shade", &T::Shade, &T::SetShade).Default(0).Idents(ShadeIdents());
   c.Prop("Big", &T::Big, &T::SetBig).Default(0);
   c.Prop("Small", &T::Small, &T::SetSmall).Default(0);
   c.Prop("Enabled", &T::Enabled, &T::SetEnabled).Default(true);
@@ -154,6 +162,8 @@ TEST(FormReader, SetsEveryKindOfValue) {
       {"int32 limits", "Count = -2147483648", [](W w, F) { EXPECT_EQ(w.Count(), INT32_MIN); }},
       {"64-bit", "Big = 9000000000", [](W w, F) { EXPECT_EQ(w.Big(), 9000000000); }},
       {"unsigned byte maximum", "Small = 255", [](W w, F) { EXPECT_EQ(w.Small(), 255); }},
+      {"named integer", "Shade = SHLIGHT", [](W w, F) { EXPECT_EQ(w.Shade(), 32); }},
+      {"number for a named integer", "Shade = 5", [](W w, F) { EXPECT_EQ(w.Shade(), 5); }},
       {"boolean, any case", "Enabled = fALSE", [](W w, F) { EXPECT_FALSE(w.Enabled()); }},
       {"enumeration, any case", "Color = FTCBLUE", [](W w, F) { EXPECT_EQ(w.Color(), ftcBlue); }},
       {"set", "Colors = [ftcRed, ftcBlue]",

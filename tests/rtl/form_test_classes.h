@@ -68,6 +68,8 @@ class TFormTestWidget : public TComponent {
 
   int Count() const { return count_; }
   void SetCount(int v) { count_ = v; }
+  int Shade() const { return shade_; }  // with named values shDark (16), shLight (32)
+  void SetShade(int v) { shade_ = v; }
   int64_t Big() const { return big_; }
   void SetBig(int64_t v) { big_ = v; }
   uint8_t Small() const { return small_; }
@@ -98,6 +100,7 @@ class TFormTestWidget : public TComponent {
 
  private:
   int count_ = 0;
+  int shade_ = 0;
   int64_t big_ = 0;
   uint8_t small_ = 0;
   bool enabled_ = true;

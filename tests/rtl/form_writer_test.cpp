@@ -23,6 +23,7 @@ const char* const kGolden =
     "  OnCreate = ButtonClick\n"
     "  object A: TFormTestWidget\n"
     "    Count = 3\n"
+    "    Shade = shDark\n"
     "    Enabled = False\n"
     "    Color = ftcGreen\n"
     "    Colors = [ftcRed, ftcBlue]\n"
@@ -58,6 +59,7 @@ const char* const kGolden =
     "    end\n"
     "  end\n"
     "  object B: TFormTestWidget\n"
+    "    Shade = 5\n"
     "    Big = -9000000000\n"
     "    Font.Name = 'Arial'\n"
     "    Buddy = Frame1.Inner\n"
@@ -81,6 +83,7 @@ void BuildForm(TFormTestForm& form) {
   auto* a = Create<TFormTestWidget>(&form);
   a->SetName("A");
   a->SetCount(3);
+  a->SetShade(16);
   a->SetEnabled(false);
   a->SetColor(ftcGreen);
   a->SetColors({ftcBlue, ftcRed});
@@ -103,6 +106,7 @@ void BuildForm(TFormTestForm& form) {
 
   auto* b = Create<TFormTestWidget>(&form);
   b->SetName("B");
+  b->SetShade(5);
   b->SetBig(-9000000000);
   a->SetBuddy(b);
 
