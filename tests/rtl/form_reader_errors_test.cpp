@@ -74,6 +74,8 @@ TEST(FormReaderErrors, RefusesBadValuesWithPlaceAndReason) {
       {"above int32", WidgetText("Count = 2147483648"), 3, 13,
        "Value 2147483648 is out of range for Count (-2147483648 to 2147483647)"},
       {"unknown name for an integer", WidgetText("Shade = shPink"), 3, 13, "'shPink' is not a known value of Shade"},
+      {"string for a named integer", WidgetText("Shade = 'x'"), 3, 13,
+       "Invalid value for Shade: expected an integer or a named value but found a string"},
       {"not in the enumeration", WidgetText("Color = ftcPink"), 3, 13, "'ftcPink' is not a value of TFormTestColor"},
       {"not in the set's enumeration", WidgetText("Colors = [ftcRed, ftcPink]"), 3, 23,
        "Set element 'ftcPink' is not a value of TFormTestColor"},

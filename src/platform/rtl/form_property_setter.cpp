@@ -18,7 +18,7 @@ std::string Lower(std::string s) {
 std::string Expected(const TPropInfo& info, const TPersistent& obj) {
   switch (info.kind) {
     case TTypeKind::Integer:
-      return "an integer";
+      return info.int_idents ? "an integer or a named value" : "an integer";
     case TTypeKind::Boolean:
       return "True or False";
     case TTypeKind::Enumeration:
