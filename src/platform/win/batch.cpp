@@ -112,7 +112,13 @@ int BatchInterpreter::Run(std::string_view text, const std::vector<std::string>&
     lines_.push_back(line);
   }
   next_ = 0;
+  size_t steps = 0;
   while (next_ < lines_.size() && exit_code_ < 0) {
+    if (max_steps_ && ++steps > max_steps_) {
+      err_ << "The batch file ran longer than it may.\n";
+      exit_code_ = 1;
+      break;
+    }
     std::string_view line = Trim(lines_[next_++]);
     if (line.empty() || line[0] == ':') continue;
     bool quiet = false;

@@ -35,6 +35,10 @@ class BatchInterpreter {
   // Runs the text of a batch file; params[0] is the file's own path.
   int Run(std::string_view text, const std::vector<std::string>& params);
 
+  // Stops a run after this many lines (a loop waiting for a file may run
+  // long; the default is no limit). A run stopped so ends with code 1.
+  void LimitSteps(size_t max_steps) { max_steps_ = max_steps; }
+
  private:
   // Runs one command (after expansion); false ends the run.
   bool Execute(std::string_view command);
@@ -59,6 +63,7 @@ class BatchInterpreter {
   bool echo_ = true;
   int errorlevel_ = 0;
   int exit_code_ = -1;
+  size_t max_steps_ = 0;  // 0: no limit
 };
 
 // Reads the batch file at `win_path` and runs it with `params` (params[0]

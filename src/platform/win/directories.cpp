@@ -13,6 +13,7 @@
 #include <filesystem>
 
 #include "platform/win/files.h"
+#include "platform/win/host_files.h"
 #include "platform/win/machine.h"
 #include "platform/win/name_rules.h"
 #include "platform/win/os_version.h"
@@ -136,7 +137,7 @@ std::vector<FindData> FindFiles(std::string_view pattern) {
     FindData data;
     data.name = name;
     data.short_name = short_name;
-    data.attributes = GetFileAttributes(Machine::Current().Paths().ToWindows(entry));
+    data.attributes = HostFileAttributes(entry, st);
     data.size = S_ISDIR(st.st_mode) ? 0 : static_cast<int64_t>(st.st_size);
     data.last_write = UnixTimeToDateTime(st.st_mtim);
     found.emplace_back(FoldFileName(name) + '\0' + name, std::move(data));
@@ -152,7 +153,7 @@ std::string GetTempPath() {
   Machine& m = Machine::Current();
   std::string dir;
   for (const char* name : {"TMP", "TEMP", "USERPROFILE"}) {
-    dir = m.ExpandEnvironmentStrings(m.EnvironmentVariable(name));
+    dir = m.EnvironmentVariable(name);
     if (!dir.empty()) break;
   }
   if (dir.empty()) dir = GetWindowsDirectory() + "\\temp";
@@ -232,7 +233,7 @@ std::optional<std::string> SearchPath(std::string_view name, std::string_view ex
   }
   std::vector<std::string> dirs = {paths.ProgramDirectory(), paths.CurrentDirectory(), GetSystemDirectory(),
                                    GetWindowsDirectory()};
-  const std::string path_var = m.ExpandEnvironmentStrings(m.EnvironmentVariable("PATH"));
+  const std::string path_var = m.EnvironmentVariable("PATH");
   for (size_t start = 0; start <= path_var.size();) {
     size_t end = path_var.find(';', start);
     if (end == std::string::npos) end = path_var.size();

@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "platform/win/file_in_use.h"
+#include "platform/win/host_files.h"
 #include "platform/win/machine.h"
 #include "platform/win/os_version.h"
 #include "platform/win/paths.h"
@@ -70,7 +71,9 @@ bool WriteDosAttrib(const fs::path& host, uint32_t bits) {
   return FailFromErrno();
 }
 
-uint32_t AttributesOf(const fs::path& host, const struct stat& st) {
+}  // namespace
+
+uint32_t HostFileAttributes(const fs::path& host, const struct stat& st) {
   const bool dir = S_ISDIR(st.st_mode);
   uint32_t attr = dir ? FILE_ATTRIBUTE_DIRECTORY : 0;
   if (std::optional<uint32_t> stored = ReadDosAttrib(host)) {
@@ -83,6 +86,8 @@ uint32_t AttributesOf(const fs::path& host, const struct stat& st) {
   if (!dir && ReadOnlyMode(st.st_mode)) attr |= FILE_ATTRIBUTE_READONLY;
   return attr == 0 ? FILE_ATTRIBUTE_NORMAL : attr;
 }
+
+namespace {
 
 // Why `host` (which exists) may not be deleted or replaced now; 0 if it may.
 uint32_t ReplaceRefusal(const fs::path& host, const struct stat& st) {
@@ -172,7 +177,7 @@ uint32_t GetFileAttributes(std::string_view path) {
   std::optional<fs::path> host = Host(path);
   struct stat st {};
   if (!host || !StatOrFail(*host, st)) return INVALID_FILE_ATTRIBUTES;
-  return AttributesOf(*host, st);
+  return HostFileAttributes(*host, st);
 }
 
 bool SetFileAttributes(std::string_view path, uint32_t attributes) {

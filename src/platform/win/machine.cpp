@@ -98,13 +98,14 @@ std::string Machine::UserName() {
 std::string Machine::EnvironmentVariable(std::string_view name) {
   RegistryStore& reg = *registry_;
   // The user's own variables win over the system's, as in a Windows
-  // process's environment block.
+  // process's environment block; REG_EXPAND_SZ values are expanded there.
   for (RootKey root : {RootKey::CurrentUser, RootKey::LocalMachine}) {
     const std::string_view key = root == RootKey::CurrentUser ? std::string_view("Environment") : kSystemEnvironment;
     for (const std::string& value_name : reg.ValueNames(root, key)) {
       if (!SameText(value_name, name)) continue;
       std::optional<RegValue> v = reg.QueryValue(root, key, value_name);
-      if (v && v->AsString()) return *v->AsString();
+      if (!v || !v->AsString()) continue;
+      return v->type == REG_EXPAND_SZ ? ExpandEnvironmentStrings(*v->AsString()) : *v->AsString();
     }
   }
   // The variables that Windows derives from its own settings.
@@ -137,8 +138,9 @@ std::string Machine::EnvironmentVariable(std::string_view name) {
 }
 
 std::string Machine::ExpandEnvironmentStrings(std::string_view text) {
-  // Values may refer to other variables (TEMP=%SystemRoot%\temp); a depth
-  // limit stops variables that refer to themselves.
+  // Variables are expanded when they are read (EnvironmentVariable), and
+  // their values may refer to other variables (TEMP=%SystemRoot%\temp);
+  // a depth limit stops variables that refer to themselves.
   static thread_local int depth = 0;
   if (depth > 8) return std::string(text);
   struct Nest {
@@ -160,7 +162,7 @@ std::string Machine::ExpandEnvironmentStrings(std::string_view text) {
       i = close;
       continue;
     }
-    out += ExpandEnvironmentStrings(value);
+    out += value;
     i = close + 1;
   }
   out.append(text.substr(std::min(i, text.size())));

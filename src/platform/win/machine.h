@@ -82,7 +82,8 @@ class Machine {
   // USERNAME). The host's environment is not used: its paths are Linux
   // paths. Unknown names stay as written (%UNKNOWN%).
   std::string ExpandEnvironmentStrings(std::string_view text);
-  // One variable of that environment; empty when not set.
+  // One variable of that environment, expanded as a Windows process sees
+  // it; empty when not set.
   std::string EnvironmentVariable(std::string_view name);
 
  private:

@@ -60,7 +60,11 @@ char32_t UpperCase(char32_t c) {
     if (odd_pairs) return (c % 2 == 0) ? c - 1 : c;
     return (c % 2 == 1) ? c - 1 : c;
   }
-  if (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) return c - 0x20;  // Greek
+  if (c >= 0x3B1 && c <= 0x3CB && c != 0x3C2) return c - 0x20;  // Greek
+  if (c == 0x3AC) return 0x386;                                  // Greek with tonos
+  if (c >= 0x3AD && c <= 0x3AF) return c - 0x25;
+  if (c == 0x3CC) return 0x38C;
+  if (c == 0x3CD || c == 0x3CE) return c - 0x3F;
   if (c >= 0x430 && c <= 0x44F) return c - 0x20;                 // Cyrillic
   if (c >= 0x450 && c <= 0x45F) return c - 0x50;
   return c;

@@ -158,29 +158,27 @@ std::optional<WinPath> PathMap::Parse(std::string_view input) const {
     result.drive = cwd->drive;
     if (rest[0] != '\\') result.components = cwd->components;
   }
-  const bool trailing_separator = !rest.empty() && rest.back() == '\\';
-  std::vector<std::string> parts = Split(rest);
-  for (size_t i = 0; i < parts.size(); ++i) {
-    std::string part = parts[i];
+  for (std::string& part : Split(rest)) {
     if (part == ".") continue;
     if (part == "..") {
       if (!result.components.empty()) result.components.pop_back();
       continue;
     }
-    // Win32 normalisation: one final dot goes from every segment; the last
-    // segment loses all trailing dots and blanks.
-    const bool last = i + 1 == parts.size() && !trailing_separator;
-    if (last) {
-      while (!part.empty() && (part.back() == '.' || part.back() == ' ')) part.pop_back();
-    } else if (part.size() > 1 && part.back() == '.' && part[part.size() - 2] != '.') {
-      part.pop_back();
-    }
-    if (part.empty()) continue;
+    // Win32 normalisation: a segment loses one final dot ("dir." is "dir").
+    if (part.size() > 1 && part.back() == '.' && part[part.size() - 2] != '.') part.pop_back();
     if (!IsValidComponent(part)) {
       SetLastError(ERROR_INVALID_NAME);
       return std::nullopt;
     }
     result.components.push_back(std::move(part));
+  }
+  // ... and the last one all trailing dots and blanks. Done after ".." is
+  // folded, so that the full path of a full path is itself.
+  while (!result.components.empty()) {
+    std::string& last = result.components.back();
+    while (!last.empty() && (last.back() == '.' || last.back() == ' ')) last.pop_back();
+    if (!last.empty()) break;
+    result.components.pop_back();
   }
   return result;
 }
@@ -278,21 +276,29 @@ std::string PathMap::ToWindows(const fs::path& host) const {
   abs = abs.lexically_normal();
   if (!drives_loaded_) LoadDrives();
 
+  // The path and its drives' roots may each be spelled through links
+  // (dosdevices/c:/x, or a prefix under a linked directory): compare the
+  // literal and the resolved forms, and take the deepest root that holds
+  // the path; on a tie the literal spelling wins.
   char best_drive = 0;
   size_t best_depth = 0;
   fs::path best_rest;
-  for (const auto& [letter, root] : drives_) {
-    // A drive's root may be spelled through links; compare with its
-    // literal and its resolved form.
-    fs::path canonical = fs::weakly_canonical(root, ec);
-    for (const fs::path& r : {root, ec ? root : canonical}) {
-      fs::path rel = abs.lexically_relative(r);
-      if (rel.empty() || *rel.begin() == "..") continue;
-      const auto depth = static_cast<size_t>(std::distance(r.begin(), r.end()));
-      if (best_drive == 0 || depth > best_depth) {
-        best_drive = letter;
-        best_depth = depth;
-        best_rest = rel;
+  const fs::path resolved = fs::weakly_canonical(abs, ec);
+  std::vector<fs::path> spellings = {abs};
+  if (!ec && resolved != abs) spellings.push_back(resolved);
+  for (const fs::path& path : spellings) {
+    for (const auto& [letter, root] : drives_) {
+      std::error_code root_ec;
+      const fs::path canonical = fs::weakly_canonical(root, root_ec);
+      for (const fs::path& r : {root, root_ec ? root : canonical}) {
+        fs::path rel = path.lexically_relative(r);
+        if (rel.empty() || *rel.begin() == "..") continue;
+        const auto depth = static_cast<size_t>(std::distance(r.begin(), r.end()));
+        if (best_drive == 0 || depth > best_depth) {
+          best_drive = letter;
+          best_depth = depth;
+          best_rest = rel;
+        }
       }
     }
   }

@@ -177,7 +177,7 @@ std::unique_ptr<Process> Process::Create(std::string_view application, std::stri
   // Windows appends ".exe"; native programs mostly have no extension.
   std::optional<std::string> found = SearchPath(program, ".exe");
   if (!found) found = SearchPath(program, "");
-  if (!found) return nullptr;
+  if (!found) return NoProcess(DirectoryExists(program) ? ERROR_ACCESS_DENIED : GetLastError());
   std::optional<fs::path> host = machine.Paths().ToHost(*found);
   Kind kind = Kind::Native;
   if (!host || !Classify(*host, kind)) return nullptr;
