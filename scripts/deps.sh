@@ -8,6 +8,7 @@ packages=(
   clang libclang-rt-14-dev
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   hyperfine
+  libcurl4-openssl-dev curl python3-pyftpdlib
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,58 @@
+#!/usr/bin/env python3
+"""FTP server for the download tests (pyftpdlib).
+
+Usage: ftp_server.py ROOT LOG [USER PASSWORD]
+
+Serves ROOT read-only on 127.0.0.1 at a free port, anonymously and, when
+given, to USER with PASSWORD; prints "PORT <n>" once it listens. Appends to
+LOG "CONNECT <n>" for every new control connection and "<n> <command line>"
+for every command received on it (passwords included: they are test data).
+"""
+import itertools
+import logging
+import sys
+import threading
+
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.servers import FTPServer
+
+ROOT, LOG = sys.argv[1], sys.argv[2]
+log_lock = threading.Lock()
+connections = itertools.count(1)
+
+
+def record(line):
+    with log_lock, open(LOG, "a", encoding="utf-8") as log:
+        log.write(line + "\n")
+
+
+class Handler(FTPHandler):
+    def on_connect(self):
+        self.connection_number = next(connections)
+        record(f"CONNECT {self.connection_number}")
+
+    def pre_process_command(self, line, cmd, arg):
+        record(f"{self.connection_number} {line}")
+        super().pre_process_command(line, cmd, arg)
+
+
+def main():
+    # A handler of our own keeps pyftpdlib from logging to the terminal.
+    logger = logging.getLogger("pyftpdlib")
+    logger.addHandler(logging.NullHandler())
+    logger.setLevel(logging.CRITICAL)
+    logger.propagate = False
+    authorizer = DummyAuthorizer()
+    authorizer.add_anonymous(ROOT)
+    if len(sys.argv) >= 5:
+        authorizer.add_user(sys.argv[3], sys.argv[4], ROOT, perm="elr")
+    Handler.authorizer = authorizer
+    Handler.banner = "wenmoor test server ready."
+    server = FTPServer(("127.0.0.1", 0), Handler)
+    print(f"PORT {server.socket.getsockname()[1]}", flush=True)
+    server.serve_forever(timeout=0.1)
+
+
+if __name__ == "__main__":
+    main()
