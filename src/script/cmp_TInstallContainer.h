@@ -181,6 +181,24 @@ class TFileRelated : public TInstallObject {
   // The local copy of this object's downloaded archive recorded under the
   // installation record ("LocalFile"), when the record names one that exists.
   bool FindLocalArchive(std::string& path);
+  // Records `path` as the local copy of this object's archive (a failure to
+  // write is ignored; an object without a name has no record).
+  virtual void StoreLocalArchive(const std::string& path);
+  virtual bool IsArchiveDownloaded();
+  // The object's own location; else, for an install file in a file
+  // container, the container's own or the current one; for other objects
+  // the current one (the lookup goes one container up, no further).
+  TCustomNetInstallLocation* EffectiveNetLocation() const;
+  // "<safe host>\<safe directory or protocol root>" of the effective
+  // location; IEFileRel_NoNetLocation without one.
+  std::string GetNetDirectory() const;
+  // Fetches this object's net archive ("<Name>.1") into a new temporary
+  // file, unless a recorded local copy exists; EAIUserAbort when the user
+  // cancels the download (no file and no LocalArchive are left then).
+  virtual void DownloadArchive();
+  // Progress of this object's download: fired, broadcast and reported up.
+  virtual void DataReceived(const std::string& file_name, int bytes, int total_bytes, int file_size,
+                            const char* buffer);
 
   void SetContainer(TInstallContainer* v) override;
   void Loaded() override;

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "archive/lzh_file_stats.h"
 #include "platform/rtl/persistent.h"
 
 namespace wenmoor {
@@ -23,6 +24,19 @@ class TDiskParameter : public TObject {
  public:
   int NewDisk = 0;
   std::string Path;
+};
+
+// Progress of one file and of the whole operation. The totals are those of
+// the level that last handled the report: each file container on the way up
+// recomputes them with its own.
+class TFileStatusParameter : public TObject {
+ public:
+  int BytesDone = 0;
+  int FilePercentDone = 0;
+  std::string FileName;
+  TlzhFileStats FileStats;
+  int TotalBytesDone = 0;
+  int TotalPercentDone = 0;
 };
 
 // Progress of one download.

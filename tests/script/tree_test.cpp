@@ -22,6 +22,16 @@ class TTestListener : public TInstallObject {
 };
 WENMOOR_REGISTER_CLASS(TTestListener) {}
 
+// An object of the groups' rank (groups themselves hang only below the
+// install component or another group).
+class TTestGroupRank : public TInstallObject {
+  WENMOOR_CLASS(TTestGroupRank, TInstallObject)
+ public:
+  explicit TTestGroupRank(TComponent* owner) : TInstallObject(owner) {}
+  int RegisteredType() const override { return kRankGroup; }
+};
+WENMOOR_REGISTER_CLASS(TTestGroupRank) {}
+
 // An object of a name the tree puts first whatever its rank.
 class TInstallBde : public TInstallObject {
   WENMOOR_CLASS(TInstallBde, TInstallObject)
@@ -55,7 +65,7 @@ TEST_F(TreeTest, ChildrenAreOrderedByRankNewestFirstWithinARank) {
   EXPECT_EQ(ChildNames(*root), (std::vector<std::string>{"C", "B"}));
   Named<TInstallFile>(form(), "F")->SetContainer(root);
   Named<TTestListener>(form(), "L")->SetContainer(root);
-  Named<TCustomInstallGroup>(form(), "G")->SetContainer(root);
+  Named<TTestGroupRank>(form(), "G")->SetContainer(root);
   EXPECT_EQ(ChildNames(*root), (std::vector<std::string>{"G", "C", "B", "F", "L"}));
   // TINSTALLBDE goes first whatever its rank, in any letter case.
   Named<TInstallBde>(form(), "Bde")->SetContainer(root);
@@ -83,9 +93,13 @@ TEST_F(TreeTest, CircularReferencesAreRefusedAndChangeNothing) {
 
 TEST_F(TreeTest, LookupsByIndexAndClass) {
   auto* root = Named<TInstallDirectory>(form(), "Root");
-  Named<TInstallFile>(form(), "F1")->SetContainer(root);
+  auto* f1 = Named<TInstallFile>(form(), "F1");
+  f1->SetFileName("one.txt");
+  f1->SetContainer(root);
   Named<TInstallDirectory>(form(), "D")->SetContainer(root);
-  Named<TInstallFile>(form(), "F2")->SetContainer(root);
+  auto* f2 = Named<TInstallFile>(form(), "F2");
+  f2->SetFileName("two.txt");
+  f2->SetContainer(root);
   EXPECT_EQ(root->CountHelpersOfClass(TCustomInstallFile::StaticClass()), 2);
   EXPECT_EQ(root->CountHelpersOfClass(TInstallObject::StaticClass()), 3);
   EXPECT_EQ(root->Comp(1, TInstallFile::StaticClass())->Name(), "F1");
@@ -137,9 +151,10 @@ struct ProcessCase {
 TEST_F(TreeTest, ProcessFiltersByInstallTypeAndSystemAndReportsInOrder) {
   const OSSet all_windows{oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP};
   const ProcessCase cases[] = {
-      {"custom run takes everything", itCustom, {itFull}, all_windows, true, {-990, -999, -989}, true},
+      // A directory's own install run adds "installing" (-992) and "ended" (-996).
+      {"custom run takes everything", itCustom, {itFull}, all_windows, true, {-990, -999, -992, -996, -989}, true},
       {"type not chosen", itCompact, {itFull}, all_windows, false, {-990, -999}, false},
-      {"type chosen", itFull, {itFull}, all_windows, true, {-990, -999, -989}, true},
+      {"type chosen", itFull, {itFull}, all_windows, true, {-990, -999, -992, -996, -989}, true},
       {"system not listed", itFull, {itFull}, OSSet{oswin95}, false, {-990}, false},
   };
   for (const auto& c : cases) {

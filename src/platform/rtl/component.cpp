@@ -32,11 +32,20 @@ TComponent::~TComponent() {
   BeforeDestruction();
 }
 
+void TComponent::StartDestruction() {
+  if (destroying_hook_run_) return;
+  destroying_hook_run_ = true;
+  MarkDestroying();
+  Destroying();
+}
+
+void TComponent::MarkDestroying() {
+  state_.Include(csDestroying);
+  for (auto& c : components_) c->MarkDestroying();
+}
+
 void TComponent::BeforeDestruction() noexcept {
-  if (!state_.Contains(csDestroying)) {
-    state_.Include(csDestroying);
-    Destroying();
-  }
+  StartDestruction();
   // Tell everyone who asked, then drop the links both ways.
   while (!free_notifies_.empty()) {
     TComponent* other = free_notifies_.back();
@@ -55,10 +64,7 @@ void TComponent::BeforeDestruction() noexcept {
   }
 }
 
-void TComponent::Destroying() {
-  state_.Include(csDestroying);
-  for (auto& c : components_) c->Destroying();
-}
+void TComponent::Destroying() {}
 
 void TComponent::DestroyComponents() noexcept {
   while (!components_.empty()) {
@@ -71,10 +77,7 @@ void TComponent::DestroyComponents() noexcept {
 
 void TComponent::Free() {
   if (!owner_) throw EComponentError("Free of the unowned component %s; its ComponentPtr owns it", name_);
-  if (!state_.Contains(csDestroying)) {
-    state_.Include(csDestroying);
-    Destroying();
-  }
+  StartDestruction();
   ComponentPtr<> self = owner_->RemoveComponent(this);
   self.reset();
 }
@@ -203,6 +206,9 @@ const std::any* TComponent::MethodAddress(std::string_view name) const {
   return nullptr;
 }
 
-WENMOOR_REGISTER_CLASS(TComponent) { c.Prop("Name", &T::Name, &T::SetName).Stored(false); }
+WENMOOR_REGISTER_CLASS(TComponent) {
+  c.Prop("Name", &T::Name, &T::SetName).Stored(false);
+  c.Prop("Tag", &T::Tag, &T::SetTag).Default(0);
+}
 
 }  // namespace wenmoor

@@ -74,6 +74,10 @@ class TComponent : public TPersistent {
   TComponent* FindComponent(std::string_view name) const;
   int ComponentIndex() const;  // position in the owner's list; -1 when unowned
 
+  // A number free for the program's own use.
+  int Tag() const { return tag_; }
+  void SetTag(int v) { tag_ = v; }
+
   const TComponentState& ComponentState() const { return state_; }
   bool IsLoading() const { return state_.Contains(csLoading); }
   bool IsDesigning() const { return state_.Contains(csDesigning); }
@@ -122,8 +126,10 @@ class TComponent : public TPersistent {
   ComponentPtr<> RemoveComponent(TComponent* c);
 
  protected:
-  // The object is about to be destroyed; it is still complete. Overrides
-  // must call the inherited one.
+  // The object is about to be destroyed; it is still complete, and so are
+  // the components it owns (they are all marked csDestroying already, and
+  // each gets its own Destroying() when its turn comes). Called once.
+  // Overrides must call the inherited one.
   virtual void Destroying();
   // Rename hook: the base validates `new_name`.
   virtual void ValidateRename(TComponent* c, std::string_view current_name, std::string_view new_name) const;
@@ -131,6 +137,9 @@ class TComponent : public TPersistent {
  private:
   friend struct ComponentDeleter;
   void BeforeDestruction() noexcept;
+  // Marks this component and what it owns, then runs Destroying() once.
+  void StartDestruction();
+  void MarkDestroying();
   void DestroyComponents() noexcept;
 
   TComponent* owner_;
@@ -138,6 +147,8 @@ class TComponent : public TPersistent {
   std::vector<ComponentPtr<>> components_;
   std::vector<TComponent*> free_notifies_;
   TComponentState state_;
+  int tag_ = 0;
+  bool destroying_hook_run_ = false;
   TComponent* parent_component_ = nullptr;
   struct Method {
     std::string name;
