@@ -106,6 +106,8 @@ void TControl::SetEnabled(bool v) {
   if (v == enabled_) return;
   enabled_ = v;
   Changed(TControlChange::Enabled);
+  // A disabled window cannot keep the focus.
+  if (!v) TellFormsRemoved(this);
 }
 
 bool TControl::Showing() const { return visible_ && parent_ && parent_->Showing(); }

@@ -36,8 +36,8 @@ std::vector<TButton*> UsableButtonsFrontFirst(const TCustomForm& form) {
 }
 
 bool CaptionLooksForward(const std::string& caption) {
-  static constexpr std::array<std::string_view, 8> kWords = {"Next",    "Accept",   "Finish",   "OK",
-                                                            "Yes",     "Proceed",  "Continue", "Install"};
+  static constexpr std::array<std::string_view, 9> kWords = {"Next", "Accept",   "Finish",  "OK",   "Yes",
+                                                            "Proceed", "Continue", "Install", "Close"};
   std::string text = StripAccelerator(caption);
   for (std::string_view w : kWords)
     if (text.size() >= w.size() && SameText(std::string_view(text).substr(0, w.size()), w)) return true;

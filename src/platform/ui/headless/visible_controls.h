@@ -34,7 +34,7 @@ TControl* FindShownControl(const TCustomForm& form, std::string_view name);
 // The button that accepts the form, and why it was chosen: the focused
 // button (as Enter would press it); else one marked Default; else one whose modal result is OK or
 // Yes; else one whose caption begins like Next, Accept, Finish, OK, Yes,
-// Proceed, Continue or Install. Only usable buttons count, front-most
+// Proceed, Continue, Install or Close. Only usable buttons count, front-most
 // first; Cancel buttons never. Null when none qualifies.
 struct DefaultChoice {
   TButton* button = nullptr;
