@@ -8,6 +8,7 @@
 #include "platform/rtl/sysutils.h"
 #include "platform/ui/application.h"
 #include "platform/win/file_stream.h"
+#include "platform/win/files.h"
 
 namespace wenmoor {
 namespace {
@@ -19,6 +20,8 @@ ArchiveSplitter::ArchiveSplitter(TWnmrCompress& owner) : c_(owner), block_(kBloc
 ArchiveSplitter::~ArchiveSplitter() = default;
 
 std::unique_ptr<TStream> ArchiveSplitter::Create(const std::string& path) {
+  const std::string dir = ExtractFileDir(path);
+  if (!dir.empty()) platform::ForceDirectories(dir);
   try {
     return c_.CreateOutput(path);
   } catch (const Exception&) {

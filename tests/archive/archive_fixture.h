@@ -90,7 +90,7 @@ class SmallDiskCompress : public TWnmrCompress {
 };
 
 class ArchiveFixture : public ::testing::Test {
- protected:
+ public:
   ArchiveFixture() : dir_(MakeDir()), scope_(dir_ / "prefix") {}
   ~ArchiveFixture() override {
     std::error_code ignored;
