@@ -1,6 +1,7 @@
 // The archive's door to file versions and the overwrite rules.
 //
-// The archive needs three services of the version-resource support: the
+// The archive needs three services of the version-resource support
+// (support/cmp_TVersion.h, whose shared reader answers them): the
 // file-version string of a source file and the two decisions of an
 // overwrite rule (for a member known by its stored version and date, and
 // for a plain file about to be copied). They are reached through these
