@@ -1,5 +1,6 @@
 #include "archive/archive_extractor.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -38,6 +39,22 @@ class TempFile {
   std::string path_;
 };
 
+// Takes every byte and keeps only their count: the output of a test.
+class CountingStream : public TStream {
+ public:
+  int64_t Read(void*, int64_t) override { return 0; }
+  int64_t Write(const void*, int64_t count) override {
+    size_ += std::max<int64_t>(count, 0);
+    return std::max<int64_t>(count, 0);
+  }
+  int64_t Seek(int64_t, TSeekOrigin) override { return size_; }
+  int64_t Size() override { return size_; }
+  void SetSize(int64_t size) override { size_ = size; }
+
+ private:
+  int64_t size_ = 0;
+};
+
 }  // namespace
 
 ArchiveExtractor::ArchiveExtractor(TWnmrCompress& owner) : c_(owner), in_(kInBlock) {}
@@ -69,6 +86,35 @@ void ArchiveExtractor::Run() {
     throw;
   }
   finish();
+}
+
+void ArchiveExtractor::Test(int index) {
+  c_.abort_ = false;
+  c_.operation_ = TWnmrCompress::Operation::Extracting;
+  struct Finish {
+    TWnmrCompress& c;
+    ~Finish() {
+      c.input_.reset();
+      c.dest_file_ = nullptr;
+      c.operation_ = TWnmrCompress::Operation::None;
+    }
+  } finish{c_};
+  c_.LoadHeadersIfNeeded();
+  const TFileHeaderRec rec = c_.headers_->GetFileHeaders(index).Rec;
+  c_.ResetTotals();
+  c_.FillStatsFromHeader(c_.headers_->GetFileHeaders(index));
+  c_.OpenInputDisk(rec.FirstDisk == 0 ? 1 : rec.FirstDisk);
+  c_.current_disk_ = rec.FirstDisk;
+  CountingStream out;
+  c_.dest_file_ = &out;
+  const int64_t start = int64_t{c_.offset_} + rec.FirstBytePos;
+  if (start < 0) throw EWnmrCompress(archive_msg::kHeadersCorrupt);
+  in_pos_ = c_.input_->Seek(start, soBeginning);
+  const bool ended = Inflate(rec, out);
+  c_.stats_.FileDone = true;
+  c_.FireStatus();
+  if (out.Size() != rec.FileSize) throw EWnmrCompress(archive_msg::kSizeMismatch, rec.FileName);
+  if (!ended) throw EWnmrCompress(archive_msg::kZlib);
 }
 
 std::string ArchiveExtractor::Target() {

@@ -24,6 +24,8 @@ class ArchiveExtractor {
  public:
   explicit ArchiveExtractor(TWnmrCompress& owner);
   void Run();
+  // TWnmrCompress::TestMember.
+  void Test(int index);
 
   // The part of `name` after its last "\", "/" or ":": all that a stored
   // path may contribute to a target, so no member leaves its directory.

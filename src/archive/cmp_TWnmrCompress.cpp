@@ -75,6 +75,8 @@ void TWnmrCompress::Extract() {
   Guarded(QuietAbort::AbortedAndEAbort, [&] { ArchiveExtractor(*this).Run(); });
 }
 
+void TWnmrCompress::TestMember(int index) { ArchiveExtractor(*this).Test(index); }
+
 void TWnmrCompress::SplitToDisks(const std::string& dest_dir, const std::string& disk_file_name) {
   Guarded(QuietAbort::AbortedOnly, [&] { ArchiveSplitter(*this).Run(dest_dir, disk_file_name); });
 }

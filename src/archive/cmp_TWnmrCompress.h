@@ -111,6 +111,12 @@ class TWnmrCompress : public TComponent {
   // disk file is DiskFileName in DestDir.
   void SplitToDisks(const std::string& dest_dir, const std::string& disk_file_name);
 
+  // Inflates member `index` without writing it anywhere, with the checks
+  // of Extract (the size, a complete zlib stream, the disks it needs) and
+  // its OnStatus reports; raises what Extract would raise for the member's
+  // data. Not part of the script's interface: the tool's "test" uses it.
+  void TestMember(int index);
+
   // Loads the header list from CompressedFile at Offset.
   void ReadHeaders();
   // The number of members; reads the headers first unless they are loaded
