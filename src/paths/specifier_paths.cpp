@@ -94,7 +94,8 @@ void TpsCommonStartup::GetPath(TComponent*, std::string& path) {
   path = ShellFolderPath(Folder(platform::CSIDL_COMMON_STARTUP), Folder(platform::CSIDL_STARTUP), kEmpty);
 }
 void TpsCommonDesktopDirectory::GetPath(TComponent*, std::string& path) {
-  path = ShellFolderPath(Folder(platform::CSIDL_COMMON_DESKTOPDIRECTORY), Folder(platform::CSIDL_DESKTOPDIRECTORY), kUndefinedRule);
+  path = ShellFolderPath(Folder(platform::CSIDL_COMMON_DESKTOPDIRECTORY), Folder(platform::CSIDL_DESKTOPDIRECTORY),
+                         kUndefinedRule);
 }
 void TpsCommonFavorites::GetPath(TComponent*, std::string& path) {
   path = ShellFolderPath(Folder(platform::CSIDL_COMMON_FAVORITES), Folder(platform::CSIDL_FAVORITES), kEmpty);

@@ -130,7 +130,8 @@ TEST(ShellFoldersTest, SpecialFolderPathOnlyForFoldersOnDisk) {
     EXPECT_EQ(platform::SHGetSpecialFolderPath(platform::CSIDL_PERSONAL), user + "\\My Documents");
     // The create flag in the high byte does not change the folder.
     EXPECT_EQ(platform::SHGetSpecialFolderPath(platform::CSIDL_APPDATA | 0x8000), user + "\\Application Data");
-    EXPECT_EQ(platform::SHGetSpecialFolderPath(platform::CSIDL_COMMON_APPDATA), "C:\\users\\All Users\\Application Data");
+    EXPECT_EQ(platform::SHGetSpecialFolderPath(platform::CSIDL_COMMON_APPDATA),
+              "C:\\users\\All Users\\Application Data");
     for (int csidl : {platform::CSIDL_CONTROLS, platform::CSIDL_PRINTERS, platform::CSIDL_BITBUCKET, 0x7f, -1})
       EXPECT_EQ(platform::SHGetSpecialFolderPath(csidl), "") << csidl;
     // Without the expanded value the shell takes the unexpanded one.
