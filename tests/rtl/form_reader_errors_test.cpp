@@ -130,8 +130,6 @@ TEST(FormReaderErrors, RefusesBadObjectsWithPlaceAndReason) {
        "No existing component Ghost to inherit"},
       {"ancestor of another class", "object Form1: TFormTestForm\n  inherited Existing: TFormTestFrame\n  end\nend\n", 2,
        23, "Component Existing is a TFormTestWidget, not a TFormTestFrame"},
-      {"Loaded fails", "object Form1: TFormTestForm\n  object B: TFormTestBadLoaded\n  end\nend\n", 2, 3,
-       "Cannot finish loading B: Loaded refused"},
       {"constructor's helper, then a fault",
        "object Form1: TFormTestForm\n  object S: TFormTestSpawner\n  end\n  object X: TNoSuchClass\n  end\nend\n", 4, 13,
        "Class TNoSuchClass not found"},
@@ -249,6 +247,19 @@ TEST(FormReaderErrors, FailureRestoresTheRootAndExistingComponents) {
     bool any_loaded = std::any_of(FormTestLog().begin(), FormTestLog().end(),
                                   [](const std::string& s) { return s.rfind("loaded ", 0) == 0; });
     EXPECT_EQ(any_loaded, c.loaded_ran);
+  }
+}
+
+TEST(FormReaderErrors, ALoadedFailurePassesOnAsTheObjectRaisedIt) {
+  // An object's start-up in Loaded is not a fault of the text: its own
+  // exception reaches the caller unchanged, and nothing of the load is left.
+  try {
+    ReadComponentFromText("object Form1: TFormTestForm\n  object B: TFormTestBadLoaded\n  end\nend\n", "bad.dfm");
+    FAIL();
+  } catch (const EFormError& e) {
+    FAIL() << "wrapped: " << e.Message();
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), "Loaded refused");
   }
 }
 

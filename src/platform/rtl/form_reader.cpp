@@ -45,7 +45,10 @@ class FormLoad {
       // references may name those too.
       IndexNames();
       for (const FormFixup& f : fixups_) Resolve(f);
-      for (auto& [c, pos] : loading_) Guard(pos, "Cannot finish loading %s: %s", c, [c = c] { c->Loaded(); });
+      // Loaded runs an object's own start-up (the install component reads the
+      // command line there): its failure is no fault at a place in the text,
+      // so its exception passes on as the object raised it, after the rollback.
+      for (auto& entry : loading_) entry.first->Loaded();
     } catch (...) {
       Rollback();
       throw;

@@ -18,9 +18,11 @@
 // create new ones.
 //
 // Failure. Every fault is an EFormError with the file, line, column and
-// reason; an exception that an object raises (constructor, setter,
-// Loaded) becomes one at the object's or value's place, with the object's
-// message as reason. Nothing half-built survives a failure: every component
+// reason; an exception that an object raises while it is built (constructor,
+// setter) becomes one at the object's or value's place, with the object's
+// message as reason. An exception of Loaded() passes on as the object raised
+// it: it comes from the object's own start-up (the install component reads
+// the command line there), not from a place in the text. Nothing half-built survives a failure: every component
 // that the load added to the root is freed (last first), and the existing
 // objects whose properties the text sets (the passed-in root, "inherited"
 // objects) get their published values back (PropertySnapshot) and lose the
