@@ -41,7 +41,7 @@ bool LooksLikeNotFoundPage(const char* block, size_t size) {
 
 bool IsFailureStatus(std::string_view status_code) {
   const int64_t code = ParseDecimal(TrimBlanks(status_code));
-  return code >= 400 && code <= 599;
+  return code >= 300;
 }
 
 }  // namespace wenmoor

@@ -17,8 +17,11 @@ int64_t ParseContentLength(std::string_view value);
 // characters (up to the first zero byte), upper-cased, contain "404".
 bool LooksLikeNotFoundPage(const char* block, size_t size);
 
-// Whether an HTTP status code ("404") says that the request failed (4xx or
-// 5xx). A code that is not a number is no such statement.
+// Whether the final HTTP status code ("404") says that the body is not the
+// file: anything but a success (2xx). Redirects that name a new place have
+// been followed before the final status; one that names none, like every
+// error, leaves a page that must not be taken for the file. A code that is
+// not a number is no such statement.
 bool IsFailureStatus(std::string_view status_code);
 
 }  // namespace wenmoor

@@ -41,6 +41,7 @@ class FtpDownloadTest : public DownloadFixture {
 
   void SetUp() override {
     DownloadFixture::SetUp();
+    ASSERT_NE(server_, nullptr) << "the test server did not start";
     Login().SetProtocol(ipFTP);
     Login().SetHostname(server_->HostPort());
     Login().SetDirectory("pub\\setup");
@@ -173,12 +174,19 @@ TEST_F(FtpDownloadTest, EmptyFileIsAFileNotFound) {
   EXPECT_THAT(LocalDirEntries(), ElementsAre("Empty.1"));
 }
 
-TEST_F(FtpDownloadTest, ServerThatIsNotRunning) {
-  const std::string host = "127.0.0.1:" + std::to_string(UnusedPort());
-  Login().SetHostname(host);
-  EXPECT_EQ(MessageOf<ENIL_OpenService>([&] { loc_->Download("Files.1", Local("Files.1")); }),
-            "Cannot connect to host " + host + ". Error message ERROR_INTERNET_CANNOT_CONNECT. Server " + host +
-                ". Response from server ");
+TEST_F(FtpDownloadTest, ServerThatCannotBeReached) {
+  const std::pair<std::string, const char*> cases[] = {
+      {"127.0.0.1:" + std::to_string(UnusedPort()), "ERROR_INTERNET_CANNOT_CONNECT"},  // nothing listens
+      {"wenmoor-test.invalid", "ERROR_INTERNET_NAME_NOT_RESOLVED"},
+  };
+  for (const auto& [host, error] : cases) {
+    Login().SetHostname(host);
+    EXPECT_EQ(MessageOf<ENIL_OpenService>([&] { loc_->Download("Files.1", Local("Files.1")); }),
+              "Cannot connect to host " + host + ". Error message " + error + ". Server " + host +
+                  ". Response from server ");
+    EXPECT_FALSE(loc_->HasConnection());
+  }
+  EXPECT_TRUE(LocalDirEntries().empty());
 }
 
 TEST_F(FtpDownloadTest, AbortInTheMiddleLeavesNothingAndTheLocationWorksOn) {

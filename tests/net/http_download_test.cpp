@@ -37,6 +37,7 @@ class HttpDownloadTest : public DownloadFixture {
 
   void SetUp() override {
     DownloadFixture::SetUp();
+    ASSERT_NE(server_, nullptr) << "the test server did not start";
     Login().SetHostname(server_->HostPort());
     Login().SetDirectory("pub\\setup");
     seen_ = server_->Requests().size();
@@ -134,6 +135,7 @@ TEST_F(HttpDownloadTest, FileThatIsNotThereFailsWithoutALocalFile) {
       {"pub\\setup", "Missing.1", "HTTP/1.1 404 File not found"},  // the status says so
       {"fault", "page404", "HTTP/1.1 200 OK"},                      // only the page says so
       {"fault\\status", "500", "HTTP/1.1 500 Internal Server Error"},
+      {"fault\\status", "302", "HTTP/1.1 302 Found"},  // a redirect that names no place
       {"pub\\setup", "Empty.1", "HTTP/1.1 200 OK"},                 // nothing at all
   };
   for (const Case& c : cases) {

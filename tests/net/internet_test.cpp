@@ -28,6 +28,7 @@ class InternetTest : public ::testing::Test {
     delete root_;
   }
   void SetUp() override {
+    ASSERT_NE(server_, nullptr) << "the test server did not start";
     session_ = InternetSession::Open("door-test");
     ASSERT_NE(session_, nullptr);
     session_->SetTimeouts({5000, 5000});

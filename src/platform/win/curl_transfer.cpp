@@ -112,6 +112,10 @@ void CurlTransfer::PumpUntil(const std::function<bool()>& ready) {
     CollectMessages();
     if (finished_ || ready()) break;
 
+    if (!heard_server_) {
+      curl_off_t connect_us = 0;
+      heard_server_ = curl_easy_getinfo(easy_, CURLINFO_CONNECT_TIME_T, &connect_us) == CURLE_OK && connect_us > 0;
+    }
     auto limit = std::chrono::milliseconds(timeouts_.receive_ms);
     if (!heard_server_) limit += std::chrono::milliseconds(timeouts_.connect_ms);
     const auto waited = Clock::now() - last_activity_;

@@ -12,7 +12,7 @@
 //
 // Timeouts: connecting is bounded by libcurl's connect timeout; every Pump
 // call ends the transfer with CURLE_OPERATION_TIMEDOUT when the server
-// stays silent for the receive timeout (before the first sign of the server
+// stays silent for the receive timeout (until the server has been reached
 // the connect timeout is added to it).
 #pragma once
 
@@ -82,7 +82,7 @@ class CurlTransfer {
   bool finished_ = false;
   bool paused_ = false;
   bool started_ = false;
-  bool heard_server_ = false;
+  bool heard_server_ = false;  // connected, or something received
   CURLcode result_ = CURLE_OK;
   std::chrono::steady_clock::time_point last_activity_;
   std::vector<char> buffer_;

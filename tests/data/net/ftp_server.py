@@ -49,6 +49,7 @@ def main():
         authorizer.add_user(sys.argv[3], sys.argv[4], ROOT, perm="elr")
     Handler.authorizer = authorizer
     Handler.banner = "wenmoor test server ready."
+    Handler.auth_failed_timeout = 0  # refuse a bad password at once
     server = FTPServer(("127.0.0.1", 0), Handler)
     print(f"PORT {server.socket.getsockname()[1]}", flush=True)
     server.serve_forever(timeout=0.1)
