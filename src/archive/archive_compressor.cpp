@@ -31,8 +31,8 @@ void ArchiveCompressor::Run(TlzhCommand command, int file_id) {
   // this run ends well.
   std::unique_ptr<ArchiveAppendState> state = std::move(c_.append_state_);
   try {
-    platform::ForceDirectories(ExtractFileDir(c_.compressed_file_));
     bool append = command == lzcOnlyAdd && platform::FileExists(c_.compressed_file_);
+    if (!append) platform::ForceDirectories(ExtractFileDir(c_.compressed_file_));
     OpenArchive(append);
     // An empty file holds no archive yet: it is begun like a new one.
     if (append && archive_->Size() == 0) append = false;
@@ -47,13 +47,15 @@ void ArchiveCompressor::Run(TlzhCommand command, int file_id) {
       complete_end_ = kFirstHeaderAt;
       complete_ = 0;
     }
+    for (int i = first_new_; i < c_.headers_->Count(); ++i)
+      file_size_sum_ += c_.headers_->GetFileHeaders(i).Rec.FileSize;
     if (complete_ > 0) last_header_at_ = c_.headers_->GetFileHeaders(complete_ - 1).Rec.FirstBytePos - TFileHeaderRec::kSize;
 
     c_.headers_->WriteToStream(*archive_);
     preamble_written_ = true;
     position_ = archive_->Seek(complete_end_, soBeginning);
 
-    c_.ResetTotals();
+    c_.ResetTotals(file_size_sum_, compressed_sum_);
     c_.total_compressed_ = 0;
     c_.stats_.TotalCompressed = 0;
     for (int i = complete_; i < c_.headers_->Count(); ++i) CompressMember(i, file_id);
@@ -100,9 +102,17 @@ int64_t ArchiveCompressor::LoadExistingMembers(std::unique_ptr<ArchiveAppendStat
               last == state->last_header;
     }
   }
-  if (reuse) return state->end;
+  if (reuse) {
+    file_size_sum_ = state->file_size_sum;
+    compressed_sum_ = state->compressed_sum;
+    return state->end;
+  }
 
   list.ReadFromStream(*archive_, 0);
+  for (int i = 0; i < list.Count(); ++i) {
+    file_size_sum_ += list.GetFileHeaders(i).Rec.FileSize;
+    compressed_sum_ += list.GetFileHeaders(i).Rec.CompressedSize;
+  }
   // Members are appended behind the last one's data. A spanned disk file
   // holds data behind its header block, and a chain that ends outside the
   // file is a damaged archive: adding to either would destroy members.
@@ -146,6 +156,8 @@ void ArchiveCompressor::CompressMember(int index, int file_id) {
   c_.dest_file_ = nullptr;
   c_.total_compressed_ += compressed;
   c_.stats_.TotalCompressed = SaturateInt32(c_.total_compressed_);
+  compressed_sum_ += compressed;
+  file_size_sum_ += bytes_read - rec.FileSize;  // the size now known for certain
 
   // The member's size is what was actually compressed: a source that
   // changed since its header was filled must not give a member that can
@@ -174,11 +186,23 @@ void ArchiveCompressor::CompressMember(int index, int file_id) {
   c_.OnAfterAdding(&c_, c_.stats_);
 }
 
+Deflater& ArchiveCompressor::TheDeflater() {
+  if (!deflater_) {
+    deflater_ = std::make_unique<Deflater>(c_.compression_level_);
+    in_.resize(kBlock);
+    out_.resize(kBlock);
+  } else {
+    deflater_->Reset();
+  }
+  return *deflater_;
+}
+
 int64_t ArchiveCompressor::DeflateMember(TFileStream& source, int64_t& bytes_read) {
-  // One stream per member, with the archive's fixed parameters.
-  Deflater deflater(c_.compression_level_);
+  // One zlib stream per member, with the archive's fixed parameters.
+  Deflater& deflater = TheDeflater();
   z_stream& z = deflater.Z();
-  std::vector<uint8_t> in(kBlock), out(kBlock);
+  std::vector<uint8_t>& in = in_;
+  std::vector<uint8_t>& out = out_;
   int64_t compressed = 0;
   bool source_ended = false;
   z.next_out = out.data();
@@ -232,6 +256,8 @@ void ArchiveCompressor::RememberForAppend() {
   state->path = c_.compressed_file_;
   state->end = complete_end_;
   state->count = c_.headers_->Count();
+  state->file_size_sum = file_size_sum_;
+  state->compressed_sum = compressed_sum_;
   if (state->count > 0) {
     TFileHeader& last = c_.headers_->GetFileHeaders(state->count - 1);
     state->last_header_at = last_header_at_;

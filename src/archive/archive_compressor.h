@@ -16,12 +16,14 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "archive/archive_types.h"
 #include "archive/file_header_rec.h"
 
 namespace wenmoor {
 
+class Deflater;
 class TFileHeader;
 class TFileStream;
 class TWnmrCompress;
@@ -32,6 +34,8 @@ struct ArchiveAppendState {
   int32_t count = 0;              // FileCount
   int64_t last_header_at = 0;     // position of the last member's header
   TFileHeaderRec::Bytes last_header{};
+  int64_t file_size_sum = 0;      // over all members, for the statistics
+  int64_t compressed_sum = 0;
 };
 
 class ArchiveCompressor {
@@ -46,11 +50,14 @@ class ArchiveCompressor {
  private:
   void OpenArchive(bool append);
   // Loads the existing members into the component's list (from the append
-  // state when it still holds) and returns the position where they end.
+  // state when it still holds), sets the sums of their sizes and returns the
+  // position where they end.
   int64_t LoadExistingMembers(std::unique_ptr<ArchiveAppendState> state);
   void CompressMember(int index, int file_id);
   // Deflates `source` into the archive; returns the compressed byte count.
   int64_t DeflateMember(TFileStream& source, int64_t& bytes_read);
+  // The stream of this run, made once and reset for each member.
+  Deflater& TheDeflater();
   void WriteArchive(const void* data, int64_t count);
   // After a failure: FileCount and size back to the members completed.
   void RollBack() noexcept;
@@ -58,6 +65,10 @@ class ArchiveCompressor {
 
   TWnmrCompress& c_;
   std::unique_ptr<TFileStream> archive_;
+  std::unique_ptr<Deflater> deflater_;
+  std::vector<uint8_t> in_, out_;  // deflate input and output blocks
+  int64_t file_size_sum_ = 0;      // over all members, old and new
+  int64_t compressed_sum_ = 0;
   int64_t position_ = 0;           // the archive's write position
   bool preamble_written_ = false;
   int first_new_ = 0;              // index of the first member added by this run

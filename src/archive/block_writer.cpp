@@ -22,6 +22,11 @@ void BlockWriter::Write(const uint8_t* data, size_t count) {
   }
 }
 
+uint8_t* BlockWriter::Reserve(size_t count) {
+  if (kBlock - used_ < count) Flush();
+  return buffer_.data() + used_;
+}
+
 void BlockWriter::Flush() {
   if (used_ == 0) return;
   const auto want = static_cast<int64_t>(used_);

@@ -24,6 +24,11 @@ class BlockWriter {
 
   BlockWriter(TStream& out, std::function<void()> on_short_write);
   void Write(const uint8_t* data, size_t count);
+  // Room for `count` (at most kBlock) bytes inside the buffer, so that a
+  // producer can put its output there directly; Commit says how much of it
+  // was used.
+  uint8_t* Reserve(size_t count);
+  void Commit(size_t count) { used_ += count; }
   void Flush();
 
  private:

@@ -169,13 +169,18 @@ void TWnmrCompress::FillStatsFromHeader(const TFileHeader& header) {
 }
 
 void TWnmrCompress::ResetTotals() {
-  total_bytes_done_ = 0;
-  total_file_size_ = 0;
-  total_compressed_ = 0;
+  int64_t file_size_sum = 0, compressed_sum = 0;
   for (int i = 0; i < headers_->Count(); ++i) {
-    total_file_size_ += headers_->GetFileHeaders(i).Rec.FileSize;
-    total_compressed_ += headers_->GetFileHeaders(i).Rec.CompressedSize;
+    file_size_sum += headers_->GetFileHeaders(i).Rec.FileSize;
+    compressed_sum += headers_->GetFileHeaders(i).Rec.CompressedSize;
   }
+  ResetTotals(file_size_sum, compressed_sum);
+}
+
+void TWnmrCompress::ResetTotals(int64_t file_size_sum, int64_t compressed_sum) {
+  total_bytes_done_ = 0;
+  total_file_size_ = file_size_sum;
+  total_compressed_ = compressed_sum;
   stats_.TotalBytesDone = 0;
   stats_.TotalPercent = 0;
   stats_.FileDone = false;

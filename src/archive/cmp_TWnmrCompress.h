@@ -170,6 +170,8 @@ class TWnmrCompress : public TComponent {
   // Statistics: the record's fields are filled from 64-bit counters.
   void FillStatsFromHeader(const TFileHeader& header);
   void ResetTotals();
+  // The same with the sums over the header list already known.
+  void ResetTotals(int64_t file_size_sum, int64_t compressed_sum);
   // FileBytesDone, TotalBytesDone and both percentages, the file's against
   // `file_whole` and the total against `total_whole`.
   void SetProgress(int64_t file_bytes_done, int64_t file_whole, int64_t total_whole);

@@ -25,6 +25,10 @@ Deflater::Deflater(TCompressionLevel level) {
 
 Deflater::~Deflater() { deflateEnd(&z_); }
 
+void Deflater::Reset() {
+  if (deflateReset(&z_) != Z_OK) throw EWnmrCompress(archive_msg::kZlib);
+}
+
 int Deflater::Deflate(int flush) {
   int rc = deflate(&z_, flush);
   if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR) throw EWnmrCompress(archive_msg::kZlib);

@@ -25,6 +25,8 @@ class Deflater {
   Deflater& operator=(const Deflater&) = delete;
 
   z_stream& Z() { return z_; }
+  // Ready for the next stream, with the same parameters.
+  void Reset();
   // One call of deflate with `flush`; returns Z_OK, Z_STREAM_END or
   // Z_BUF_ERROR (no progress possible, not an error).
   int Deflate(int flush);
