@@ -266,6 +266,20 @@ TEST_F(InstallRegistryTest, DamagedRecordCountIsNotOverwritten) {
   }
 }
 
+TEST_F(InstallRegistryTest, KeyThatCannotBeCreatedNamesComponentAndKey) {
+  // HKEY_USERS has keys only for the users the machine knows.
+  TCustomInstallRegistry* r = NewRegistry("Reg", "\\NoSuchUser\\Software");
+  r->SetRootKey(hkUsers);
+  AddText(r, "A", "1");
+  try {
+    r->Process();
+    ADD_FAILURE() << "no error";
+  } catch (const IERegistryEntry& e) {
+    EXPECT_STREQ(e.what(), "Reg cannot create the key \\NoSuchUser\\Software in the registry");
+  }
+  EXPECT_FALSE(r->Processed());
+}
+
 TEST_F(InstallRegistryTest, ProcessesOnTheRegistryBroadcastOnly) {
   TCustomInstallRegistry* r = NewRegistry("Reg");
   AddText(r, "A", "1");
