@@ -11,6 +11,16 @@ namespace wenmoor {
 // reader, so that an archive member and a plain file are judged alike.
 
 std::string SourceFileVersion(std::string_view win_path) {
+  // Only executables carry version resources. Most files added to an
+  // archive are none, and some are large: two bytes tell, before the
+  // reader looks at the whole file.
+  try {
+    TFileStream in(win_path, fmOpenRead | fmShareDenyNone);
+    char magic[2] = {};
+    if (in.Read(magic, 2) != 2 || magic[0] != 'M' || magic[1] != 'Z') return {};
+  } catch (const Exception&) {
+    return {};
+  }
   TVersionResource& reader = TVersionResource::Shared();
   reader.SetFileName(std::string(win_path));
   return reader.VersionInfo()->FileVersion();
