@@ -91,7 +91,17 @@ PathMap::~PathMap() = default;
 
 void PathMap::LoadDrives() const {
   drives_.clear();
+  resolved_roots_.clear();
   drives_loaded_ = true;
+  ReadDosDevices();
+  for (const auto& [letter, root] : drives_) {
+    std::error_code ec;
+    fs::path resolved = fs::weakly_canonical(root, ec);
+    resolved_roots_[letter] = ec ? root : resolved;
+  }
+}
+
+void PathMap::ReadDosDevices() const {
   const fs::path dosdevices = prefix_ / "dosdevices";
   std::error_code ec;
   if (!fs::is_directory(dosdevices, ec)) {
@@ -288,9 +298,7 @@ std::string PathMap::ToWindows(const fs::path& host) const {
   if (!ec && resolved != abs) spellings.push_back(resolved);
   for (const fs::path& path : spellings) {
     for (const auto& [letter, root] : drives_) {
-      std::error_code root_ec;
-      const fs::path canonical = fs::weakly_canonical(root, root_ec);
-      for (const fs::path& r : {root, root_ec ? root : canonical}) {
+      for (const fs::path& r : {root, resolved_roots_[letter]}) {
         fs::path rel = path.lexically_relative(r);
         if (rel.empty() || *rel.begin() == "..") continue;
         const auto depth = static_cast<size_t>(std::distance(r.begin(), r.end()));

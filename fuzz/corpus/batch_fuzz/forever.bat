@@ -1,0 +1,4 @@
+cd ..
+rem x
+:a
+goto a
