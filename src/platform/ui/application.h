@@ -68,6 +68,9 @@ class TApplication {
   // MB_DEFBUTTON2, ... from dialogs.h); answers IDOK, IDYES, ...
   int MessageBox(const std::string& text, const std::string& caption, unsigned flags);
 
+  // Application.ProcessMessages: the free function ProcessMessages above.
+  void ProcessMessages() { ::wenmoor::ProcessMessages(); }
+
   // Set by the main form's Close: the program should end.
   bool Terminated() const { return terminated_; }
   void Terminate() { terminated_ = true; }

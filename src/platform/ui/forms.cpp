@@ -36,12 +36,6 @@ void TCustomForm::LoadFromText(std::string_view text, const std::string& file_na
   }
 }
 
-void TCustomForm::Loaded() {
-  // A stored description says whether the form starts visible; it is shown
-  // once it is complete (LoadFromText), not in the middle of loading.
-  TWinControl::Loaded();
-}
-
 void TCustomForm::SetBorderStyle(TFormBorderStyle s) {
   if (s == border_style_) return;
   border_style_ = s;

@@ -142,8 +142,9 @@ class TCustomForm : public TWinControl {
 
   // --- Showing --------------------------------------------------------------
   // A top-level form gets its window at the first showing and is placed
-  // by Position then; OnShow / OnHide are raised when the value changes
-  // (not while loading).
+  // by Position then; OnShow / OnHide are raised when the value changes.
+  // While the form is loaded the value is only noted: LoadFromText shows
+  // the form once it is complete.
   void SetVisible(bool v) override;
   bool Showing() const override;
   bool HandleAllocated() const { return window_created_; }
@@ -175,8 +176,6 @@ class TCustomForm : public TWinControl {
   TNotifyEvent OnDeactivate;
   TCloseEvent OnClose;
   TCloseQueryEvent OnCloseQuery;
-
-  void Loaded() override;
 
  protected:
   void Destroying() override;
