@@ -4,7 +4,6 @@
 #include <cstring>
 #include <utility>
 
-#include "platform/win/win_error.h"
 
 namespace wenmoor::platform {
 namespace {
@@ -207,63 +206,6 @@ void CurlTransfer::OnFtpLine(std::string_view line) {
   if (!reply) return;
   if (reply->code == 125 || reply->code == 150) started_ = true;
   SetLastInternetResponse(std::move(reply->text));
-}
-
-uint32_t InternetErrorFromCurl(CURLcode code, InternetService service) {
-  const bool ftp = service == InternetService::Ftp;
-  switch (code) {
-    case CURLE_OK: return 0;
-    case CURLE_UNSUPPORTED_PROTOCOL: return ERROR_INTERNET_UNRECOGNIZED_SCHEME;
-    case CURLE_URL_MALFORMAT: return ERROR_INTERNET_INVALID_URL;
-    case CURLE_COULDNT_RESOLVE_PROXY:
-    case CURLE_COULDNT_RESOLVE_HOST: return ERROR_INTERNET_NAME_NOT_RESOLVED;
-    case CURLE_COULDNT_CONNECT:
-    case CURLE_INTERFACE_FAILED: return ERROR_INTERNET_CANNOT_CONNECT;
-    case CURLE_WEIRD_SERVER_REPLY:
-    case CURLE_GOT_NOTHING:
-    case CURLE_HTTP2:
-    case CURLE_HTTP2_STREAM:
-    case CURLE_BAD_CONTENT_ENCODING:
-      return ftp ? ERROR_INTERNET_EXTENDED_ERROR : ERROR_HTTP_INVALID_SERVER_RESPONSE;
-    // The FTP server answered with a refusal: its reply says why, and the
-    // library reports such answers as an extended error.
-    case CURLE_REMOTE_ACCESS_DENIED:
-    case CURLE_FTP_ACCEPT_FAILED:
-    case CURLE_FTP_WEIRD_PASV_REPLY:
-    case CURLE_FTP_WEIRD_227_FORMAT:
-    case CURLE_FTP_CANT_GET_HOST:
-    case CURLE_FTP_COULDNT_SET_TYPE:
-    case CURLE_FTP_COULDNT_RETR_FILE:
-    case CURLE_QUOTE_ERROR:
-    case CURLE_UPLOAD_FAILED:
-    case CURLE_FTP_PORT_FAILED:
-    case CURLE_FTP_COULDNT_USE_REST:
-    case CURLE_RANGE_ERROR:
-    case CURLE_BAD_DOWNLOAD_RESUME:
-    case CURLE_REMOTE_DISK_FULL:
-    case CURLE_REMOTE_FILE_EXISTS:
-    case CURLE_REMOTE_FILE_NOT_FOUND:
-    case CURLE_FTP_PRET_FAILED:
-    case CURLE_FTP_BAD_FILE_LIST:
-      return ERROR_INTERNET_EXTENDED_ERROR;
-    case CURLE_FTP_WEIRD_PASS_REPLY:
-    case CURLE_LOGIN_DENIED: return ERROR_INTERNET_LOGIN_FAILURE;
-    case CURLE_PARTIAL_FILE: return ERROR_INTERNET_CONNECTION_ABORTED;
-    case CURLE_SEND_ERROR:
-    case CURLE_RECV_ERROR: return ERROR_INTERNET_CONNECTION_RESET;
-    case CURLE_OPERATION_TIMEDOUT: return ERROR_INTERNET_TIMEOUT;
-    case CURLE_ABORTED_BY_CALLBACK: return ERROR_INTERNET_OPERATION_CANCELLED;
-    case CURLE_TOO_MANY_REDIRECTS: return ERROR_HTTP_REDIRECT_FAILED;
-    case CURLE_UNKNOWN_OPTION:
-    case CURLE_SETOPT_OPTION_SYNTAX: return ERROR_INTERNET_INVALID_OPTION;
-    case CURLE_SSL_CONNECT_ERROR:
-    case CURLE_USE_SSL_FAILED: return ERROR_INTERNET_SECURITY_CHANNEL_ERROR;
-    case CURLE_PEER_FAILED_VERIFICATION:
-    case CURLE_SSL_CACERT_BADFILE: return ERROR_INTERNET_SEC_CERT_ERRORS;
-    case CURLE_OUT_OF_MEMORY: return ERROR_NOT_ENOUGH_MEMORY;
-    case CURLE_NO_CONNECTION_AVAILABLE: return ERROR_INTERNET_OUT_OF_HANDLES;
-    default: return INTERNET_ERROR_UNMAPPED_BASE + static_cast<uint32_t>(code);
-  }
 }
 
 }  // namespace wenmoor::platform
