@@ -20,6 +20,17 @@ step "The registry, edited as with reg.exe"
 "$bin/wenmoor" reg query 'HKLM\Software\Demo'
 grep -A2 -i '^\[Software\\\\Demo\]' "$WINEPREFIX/system.reg"
 
+step "An archive of the installation format"
+mkdir -p "$work/payload"
+printf 'Read me first.\r\n' > "$work/payload/readme.txt"
+head -c 200000 /dev/urandom > "$work/payload/data.bin"
+head -c 300000 "$bin/wenmoor" > "$work/payload/tool.bin"
+"$bin/wenmoor" archive create "$work/files.1" --id 10 --level max "$work/payload"
+"$bin/wenmoor" archive list "$work/files.1"
+"$bin/wenmoor" archive test "$work/files.1"
+"$bin/wenmoor" archive extract "$work/files.1" -d "$work/out"
+cmp "$work/payload/tool.bin" "$work/out/tool.bin" && echo "extracted files are identical to their sources"
+
 step "The generic setup program with a minimal script"
 cp "$bin/wenmoor-setup" "$work/"
 cp examples/minimal/wenmoor-setup.dfm "$work/"
