@@ -40,6 +40,11 @@ int SwitchIndexOf(char letter) {
 
 TCustomInstall* CurrentInstall() { return CurrentInstallSlot(); }
 
+TDistributeType CurrentDistributeType() {
+  TCustomInstall* install = CurrentInstall();
+  return install ? install->DistributeType() : dtTraditionalNet;
+}
+
 std::string& CurrentRecordKey() {
   static std::string key;
   return key;

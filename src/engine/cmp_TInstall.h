@@ -202,6 +202,9 @@ class TInstall : public TCustomInstall {
 
 // The one engine, or null.
 TCustomInstall* CurrentInstall();
+// The engine's distribution type; a net type (dtTraditionalNet) when there
+// is no engine to ask, as script objects built without one assume.
+TDistributeType CurrentDistributeType();
 // The registry key of this setup program's installation record; "" when none.
 std::string& CurrentRecordKey();
 

@@ -9,6 +9,7 @@
 #include "archive/file_header_rec.h"
 #include "archive/lzh_file_stats.h"
 #include "engine/cmp_TInstall.h"
+#include "platform/rtl/cleanup.h"
 #include "paths/specifiers_windows.h"
 #include "platform/rtl/sysutils.h"
 #include "net/cmp_TNetInstallLocation.h"
@@ -36,30 +37,12 @@ UniqueIdTable& Ids() {
 }
 bool InRange(int id) { return id >= 0 && id < TCustomInstallFile::kUniqueIdCount; }
 
-TDistributeType DistributionType() {
-  TCustomInstall* install = CurrentInstall();
-  return install ? install->DistributeType() : dtTraditionalNet;
-}
 
 const char kBlankArchive[] =
     "Cannot either compress or decompress the following file because it's archive file property is blank. File is :%s";
 const char kBlankDestination[] =
     "Cannot compress,copy, or install the following file because it's destination directory is blank. File is :%s";
 
-// Runs `body`, then `cleanup` on every way out.
-template <class Body, class Cleanup>
-void WithCleanup(Body body, Cleanup cleanup) {
-  try {
-    body();
-  } catch (...) {
-    try {
-      cleanup();
-    } catch (...) {
-    }
-    throw;
-  }
-  cleanup();
-}
 
 }  // namespace
 
@@ -285,7 +268,7 @@ bool TCustomInstallFile::NeedsOwnNetArchive() const {
 }
 
 std::string TCustomInstallFile::GetArchivePath() {
-  const TDistributeType type = DistributionType();
+  const TDistributeType type = CurrentDistributeType();
   if ((type == dtWeb || (type != dtTraditional && Net())) && state_ == ifsInstall) {
     if (NeedsOwnNetArchive() && IsArchiveDownloaded()) return LocalArchive();
     if (auto* container = dynamic_cast<TFileContainer*>(Container()); container && container->IsArchiveDownloaded())
@@ -369,7 +352,7 @@ void TCustomInstallFile::ReadInfoFromArchive() {
   TCustomInstall* install = CurrentInstall();
   if (install && install->Running() && ArchiveInfoRead()) return;
   std::string archive_path;
-  const TDistributeType type = DistributionType();
+  const TDistributeType type = CurrentDistributeType();
   if (type == dtTraditional || (type == dtTraditionalNet && !Net())) {
     archive_path = GetArchivePath();
   } else if (NeedsOwnNetArchive() && IsArchiveDownloaded()) {
@@ -514,7 +497,7 @@ void TCustomInstallFile::DoProcess() {
   if (std::string local; FindLocalArchive(local)) SetLocalArchive(local);
   ComponentPtr<TWnmrCompress> own;
   TWnmrCompress* archive = &SharedArchive();
-  const TDistributeType type = DistributionType();
+  const TDistributeType type = CurrentDistributeType();
   TCustomInstall* install = CurrentInstall();
   if (type != dtTraditional && (Net() || type == dtWeb)) {
     if (NeedsOwnNetArchive()) {

@@ -3,6 +3,7 @@
 #include "archive/cmp_TWnmrCompress.h"
 #include "archive/lzh_file_stats.h"
 #include "engine/cmp_TInstall.h"
+#include "platform/rtl/cleanup.h"
 #include "net/cmp_TNetInstallLocation.h"
 #include "paths/cmp_TPathSpecifier.h"
 #include "paths/specifiers_windows.h"
@@ -17,30 +18,6 @@ namespace wenmoor {
 namespace {
 
 int PercentOf(int64_t part, int64_t whole) { return whole == 0 ? 0 : Percent(part, whole); }
-
-// The distribution type as this subsystem sees it: net when there is no
-// install component to ask.
-TDistributeType DistributionType() {
-  TCustomInstall* install = CurrentInstall();
-  return install ? install->DistributeType() : dtTraditionalNet;
-}
-
-// Runs `body`, then `cleanup` on every way out (cleanup must not throw over
-// an exception already in flight; if it throws after a good body, that
-// exception passes on).
-template <class Body, class Cleanup>
-void WithCleanup(Body body, Cleanup cleanup) {
-  try {
-    body();
-  } catch (...) {
-    try {
-      cleanup();
-    } catch (...) {
-    }
-    throw;
-  }
-  cleanup();
-}
 
 }  // namespace
 
@@ -242,7 +219,7 @@ void TFileContainer::ReadArchiveInfo() {
 }
 
 bool TFileContainer::HasInheritingNetFiles() {
-  if (DistributionType() == dtTraditional) return false;
+  if (CurrentDistributeType() == dtTraditional) return false;
   for (int i = 0; i < HelperCount(); ++i)
     if (auto* file = dynamic_cast<TCustomInstallFile*>(Helpers(i));
         file && file->Net() && file->Include() && !file->NetLocation())
