@@ -199,7 +199,7 @@ std::optional<std::string> PathMap::FullPath(std::string_view win_path) const {
   return p->ToString();
 }
 
-PathMap::Listing* PathMap::CachedListing(const fs::path& dir, bool force_rescan) {
+PathMap::Listing* PathMap::CachedListing(const fs::path& dir, bool force_rescan, bool* scanned) {
   struct stat st {};
   const std::string key = dir.native();
   if (::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
@@ -208,6 +208,7 @@ PathMap::Listing* PathMap::CachedListing(const fs::path& dir, bool force_rescan)
   }
   auto it = listings_.find(key);
   if (it != listings_.end() && !force_rescan && SameTime(it->second->mtime, st.st_mtim)) return it->second.get();
+  if (scanned) *scanned = true;
 
   auto listing = std::make_unique<Listing>();
   listing->mtime = st.st_mtim;
@@ -233,7 +234,8 @@ PathMap::Listing* PathMap::CachedListing(const fs::path& dir, bool force_rescan)
 
 std::optional<std::string> PathMap::FindEntry(const fs::path& dir, const std::string& name) {
   for (int attempt = 0; attempt < 2; ++attempt) {
-    Listing* listing = CachedListing(dir, attempt > 0);
+    bool scanned = false;
+    Listing* listing = CachedListing(dir, attempt > 0, &scanned);
     if (!listing) return std::nullopt;
     const std::string fold = FoldFileName(name);
     std::optional<std::string> found;
@@ -243,7 +245,7 @@ std::optional<std::string> PathMap::FindEntry(const fs::path& dir, const std::st
       listing->MakeShortNames();
       if (auto s = listing->by_short.find(fold); s != listing->by_short.end()) found = s->second;
     }
-    if (!listing->Racy()) return found;
+    if (scanned || !listing->Racy()) return found;  // read just now: as current as it gets
     // A racy listing may have missed a change made in the same clock tick:
     // trust a hit only when the entry is still there, and rescan on a miss.
     if (found && LExists(dir / *found)) return found;

@@ -118,7 +118,9 @@ class PathMap {
   // The entry of `dir` that `name` means (exact, case-folded or short
   // name), or nullopt when there is none.
   std::optional<std::string> FindEntry(const std::filesystem::path& dir, const std::string& name);
-  Listing* CachedListing(const std::filesystem::path& dir, bool force_rescan);
+  // The listing of `dir`, read again when it changed or when forced;
+  // `scanned` tells whether it was read by this call.
+  Listing* CachedListing(const std::filesystem::path& dir, bool force_rescan, bool* scanned = nullptr);
   void LoadDrives() const;
   void ReadDosDevices() const;
 
