@@ -88,11 +88,12 @@ void TWnmrCompress::CopyFile(const std::string& source, const std::string& dest)
 void TWnmrCompress::ReadHeaders() {
   std::unique_ptr<TFileStream> in;
   try {
-    if (!platform::FileExists(compressed_file_)) throw EWnmrCompress(archive_msg::kCannotOpenArchive);
-    in = std::make_unique<TFileStream>(compressed_file_, fmOpenRead | fmShareDenyNone);
+    if (platform::FileExists(compressed_file_))
+      in = std::make_unique<TFileStream>(compressed_file_, fmOpenRead | fmShareDenyNone);
   } catch (const Exception&) {
-    throw EWnmrCompress(archive_msg::kCannotOpenArchive, compressed_file_);
+    in.reset();
   }
+  if (!in) throw EWnmrCompress(archive_msg::kCannotOpenArchive, compressed_file_);
   // The list is about to be replaced: what Compress knew of it is gone.
   append_state_.reset();
   headers_loaded_ = false;
