@@ -25,9 +25,10 @@
 //   InternetCloseHandle. A connection may be destroyed while a file of it is
 //   open: the file is then cut off and fails with ERROR_INVALID_HANDLE. A
 //   connection has one open file at a time.
-// - Connections are reused: the session keeps the server's connection open
-//   between files (HTTP keep-alive, the FTP control connection) and
-//   reconnects transparently when the server has closed it.
+// - Connections are reused: an InternetConnection keeps the server's
+//   connection open between files (HTTP keep-alive, the logged-in FTP
+//   control connection) and reconnects transparently when the server has
+//   closed it or a file was abandoned half-way.
 // - Every blocking call is bounded: connecting by the connect timeout, each
 //   wait for the server by the receive timeout (ERROR_INTERNET_TIMEOUT).
 // - One thread per session; calls block that thread.
