@@ -161,5 +161,33 @@ TEST_F(WnmrCompressTest, HandlersCannotPullTheListAwayDuringACompress) {
   EXPECT_EQ(c->FileCount(), 2);
 }
 
+TEST_F(WnmrCompressTest, HandlersThatRaiseMeetTheSharedPolicy) {
+  Put("a", test::BinaryData(100000));
+  auto c = NewCompress();
+  Compress(*c, "x.arc", {"a"});
+  auto extract = [&] {
+    c->SetExtractDirectory(Win("out"));
+    TStringList list{Win("a")};
+    c->SetFilesToProcess(list);
+    c->Extract();
+  };
+  // The silent abort ends Compress and Extract quietly.
+  c->OnStatus.Assign([](TWnmrCompress*, const TlzhFileStats&) { throw EAbort(); });
+  extract();
+  EXPECT_FALSE(c->Abort());
+  Compress(*c, "y.arc", {"a"});
+  EXPECT_FALSE(c->Abort());
+  // A split lets it pass, as any other exception, and sets Abort.
+  c->SetCompressedFile(Win("x.arc"));
+  EXPECT_THROW(c->SplitToDisks(Win("disks"), "files.1"), EAbort);
+  EXPECT_TRUE(c->Abort());
+  // Any other exception passes on and sets Abort.
+  c->OnStatus.Assign([](TWnmrCompress*, const TlzhFileStats&) { throw EConvertError("handler failed"); });
+  c->SetAbort(false);
+  EXPECT_THROW(extract(), EConvertError);
+  EXPECT_TRUE(c->Abort());
+  EXPECT_FALSE(Exists("out/a"));
+}
+
 }  // namespace
 }  // namespace wenmoor
