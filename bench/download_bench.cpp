@@ -78,9 +78,10 @@ class Setup {
       for (int64_t done = 0; done < kFileSize; done += static_cast<int64_t>(chunk.size()))
         out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
     }
-    // The location writes into a machine of its own, never the user's ~/.wine.
+    // The location writes into a machine of its own, never the user's ~/.wine;
+    // the machine goes before its directory does.
     setenv("WINEPREFIX", (dir_ / "prefix").c_str(), 1);
-    wenmoor::platform::Machine::Current();
+    machine_ = std::make_unique<wenmoor::platform::Machine::TestScope>(dir_ / "prefix");
     fs::create_directories(dir_ / "prefix" / "drive_c" / "bench");
 
     int out[2];
@@ -100,6 +101,7 @@ class Setup {
   ~Setup() {
     kill(server_, SIGTERM);
     waitpid(server_, nullptr, 0);
+    machine_.reset();
     std::error_code ec;
     fs::remove_all(dir_, ec);
   }
@@ -110,6 +112,7 @@ class Setup {
 
  private:
   fs::path dir_;
+  std::unique_ptr<wenmoor::platform::Machine::TestScope> machine_;
   pid_t server_ = -1;
   std::string host_;
 };
