@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -91,7 +92,11 @@ class SmallDiskCompress : public TWnmrCompress {
 
 class ArchiveFixture : public ::testing::Test {
  public:
-  ArchiveFixture() : dir_(MakeDir()), scope_(dir_ / "prefix") {}
+  // Dates are compared in local time: it is pinned to UTC.
+  ArchiveFixture() : dir_(MakeDir()), scope_(dir_ / "prefix") {
+    setenv("TZ", "UTC", 1);
+    tzset();
+  }
   ~ArchiveFixture() override {
     std::error_code ignored;
     std::filesystem::remove_all(dir_, ignored);
