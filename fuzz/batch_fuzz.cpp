@@ -19,28 +19,48 @@ namespace fs = std::filesystem;
 using namespace wenmoor::platform;
 
 namespace {
-void Sandbox() {
+// Removes the fuzzer's temporary directory when the program ends.
+struct TempDir {
+  fs::path path;
+  ~TempDir() {
+    std::error_code ignored;
+    if (!path.empty()) fs::remove_all(path, ignored);
+  }
+};
+TempDir temp_dir;
+
+// The sandbox's C:\work, on the host.
+fs::path Sandbox() {
+  static fs::path work;
   static std::unique_ptr<Machine::TestScope> scope = [] {
     std::string pattern = (fs::temp_directory_path() / "wenmoor-batch-fuzz.XXXXXX").string();
     if (!mkdtemp(pattern.data())) std::abort();
+    temp_dir.path = pattern;
     const fs::path prefix = fs::path(pattern) / "prefix";
     CreatePrefix(prefix);
     fs::remove(prefix / "dosdevices" / "z:");  // no way out of drive C:
-    fs::create_directories(prefix / "drive_c" / "work");
-    fs::current_path(prefix / "drive_c" / "work");
+    work = prefix / "drive_c" / "work";
+    fs::create_directories(work);
     return std::make_unique<Machine::TestScope>(prefix);
   }();
+  return work;
 }
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  Sandbox();
+  const fs::path work = Sandbox();
   // Something to delete and move each time.
-  std::ofstream("a.txt") << "a";
-  std::ofstream("b.tmp") << "b";
+  std::ofstream(work / "a.txt") << "a";
+  std::ofstream(work / "b.tmp") << "b";
+  // CD changes the process's directory (relative paths do not resolve:
+  // the working directory is on no drive of the sandbox); the fuzzer's own
+  // relative paths need it back.
+  const fs::path cwd = fs::current_path();
   std::ostringstream out, err;
   BatchInterpreter interpreter(out, err);
   interpreter.LimitSteps(200);
-  interpreter.Run(std::string(reinterpret_cast<const char*>(data), size), {"C:\\work\\fuzz.bat", "a.txt", "b c"});
+  interpreter.Run(std::string(reinterpret_cast<const char*>(data), size),
+                  {"C:\\work\\fuzz.bat", "C:\\work\\a.txt", "b c"});
+  fs::current_path(cwd);
   return 0;
 }

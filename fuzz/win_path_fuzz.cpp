@@ -19,10 +19,21 @@ namespace fs = std::filesystem;
 using namespace wenmoor::platform;
 
 namespace {
+// Removes the fuzzer's temporary directory when the program ends.
+struct TempDir {
+  fs::path path;
+  ~TempDir() {
+    std::error_code ignored;
+    if (!path.empty()) fs::remove_all(path, ignored);
+  }
+};
+TempDir temp_dir;
+
 PathMap& Paths() {
   static std::unique_ptr<Machine::TestScope> scope = [] {
     std::string pattern = (fs::temp_directory_path() / "wenmoor-fuzz.XXXXXX").string();
     if (!mkdtemp(pattern.data())) std::abort();
+    temp_dir.path = pattern;
     CreatePrefix(fs::path(pattern) / "prefix");
     return std::make_unique<Machine::TestScope>(fs::path(pattern) / "prefix");
   }();
