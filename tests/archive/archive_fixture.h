@@ -93,11 +93,12 @@ class SmallDiskCompress : public TWnmrCompress {
 class ArchiveFixture : public ::testing::Test {
  public:
   // Dates are compared in local time: it is pinned to UTC.
-  ArchiveFixture() : dir_(MakeDir()), scope_(dir_ / "prefix") {
+  ArchiveFixture() : dir_(MakeDir()), scope_(std::make_unique<platform::Machine::TestScope>(dir_ / "prefix")) {
     setenv("TZ", "UTC", 1);
     tzset();
   }
   ~ArchiveFixture() override {
+    scope_.reset();  // the machine lets go of its files before they go
     std::error_code ignored;
     std::filesystem::remove_all(dir_, ignored);
   }
@@ -147,7 +148,7 @@ class ArchiveFixture : public ::testing::Test {
     return pattern;
   }
   std::filesystem::path dir_;
-  platform::Machine::TestScope scope_;
+  std::unique_ptr<platform::Machine::TestScope> scope_;
 };
 
 // The message of the EWnmrCompress (or descendant) that `f` raises; a
