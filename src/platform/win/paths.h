@@ -22,13 +22,14 @@
 // when it changed. A listing taken within a second of its directory's
 // last change is checked again on a miss (file systems stamp mtime with a
 // coarse clock). bench/paths_bench.cpp measures a path 9 components deep
-// in directories of 200 entries (CPU time per lookup, on a loaded 2-core
+// in directories of 200 entries (time per lookup on the project's 2-core
 // virtual machine):
 //   spelled exactly                          ~5 us
-//   every component in another case          ~37 us (about 4 us a component)
+//   every component in another case          ~39 us (about 4 us a component)
+//   a new file in an existing directory      ~34 us
 //   the same with no cached listings         ~0.9 ms (a readdir() of each)
-//   GetShortPathName                         ~40 us
-//   ToWindows                                ~23 us (resolves links)
+//   GetShortPathName                         ~44 us
+//   ToWindows                                ~25 us (resolves links)
 // so tens of thousands of case-insensitive lookups a second.
 //
 // Host side (ToWindows): a host path under a mapped drive is seen through
