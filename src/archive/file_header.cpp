@@ -27,10 +27,10 @@ std::string UpperAscii(std::string_view s) {
 
 }  // namespace
 
-std::string_view SpecPath(std::string_view spec) { return spec.substr(0, spec.find(';')); }
+std::string_view PathOfLine(std::string_view line) { return line.substr(0, line.find(';')); }
 
-void TFileHeader::LoadFromFile(std::string_view spec) {
-  SourcePath = std::string(SpecPath(spec));
+void TFileHeader::LoadFromFile(std::string_view line) {
+  SourcePath = std::string(PathOfLine(line));
   Rec.FileName = CutToCapacity(SourcePath, TFileHeaderRec::kFileNameCapacity);
   int64_t size = 0;
   try {
@@ -94,7 +94,7 @@ int TFileHeaders::IndexOf(std::string_view name) const {
     for (int i = 0; i < Count(); ++i) index_.try_emplace(UpperAscii(items_[static_cast<size_t>(i)]->Rec.FileName), i);
     index_built_ = true;
   }
-  auto it = index_.find(UpperAscii(SpecPath(name)));
+  auto it = index_.find(UpperAscii(PathOfLine(name)));
   return it == index_.end() ? -1 : it->second;
 }
 

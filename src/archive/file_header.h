@@ -35,14 +35,14 @@ class TFileHeader : public TObject {
   // its first 100 bytes. Empty for a header read from an archive.
   std::string SourcePath;
 
-  // Fills the header for the source file named by `spec` (the text before
+  // Fills the header for the source file named by `line` (the text before
   // its first ";"): FileName (cut to 100 bytes), FileDate (last-write time at
   // DOS resolution), FileSize and FileVersion (cut to 20 bytes). The file
   // read is the one the full path names, never another one that happens to
   // sit at the cut path. Fails with "Cannot open the file %s" (the stored
   // name) when it cannot be opened, and with "The file %s is too large for
   // the compressed file" beyond the format's 2 GB.
-  void LoadFromFile(std::string_view spec);
+  void LoadFromFile(std::string_view line);
   // Reads 176 bytes at the stream's position; a short read fails with the
   // "corrupt" message and leaves the header unchanged.
   void ReadFromStream(TStream& stream);
@@ -52,7 +52,7 @@ class TFileHeader : public TObject {
 };
 
 // The path part of a FilesToProcess line: the text before its first ";".
-std::string_view SpecPath(std::string_view spec);
+std::string_view PathOfLine(std::string_view line);
 
 class TFileHeaders : public TObject {
  public:
@@ -75,7 +75,7 @@ class TFileHeaders : public TObject {
   // Unless `append`, clears first; then adds one header per line of `files`
   // (LoadFromFile with the line, FileNumber = line index + 1).
   void AddFiles(const TStrings& files, bool append);
-  // Index of the first member whose FileName equals SpecPath(name), ASCII
+  // Index of the first member whose FileName equals PathOfLine(name), ASCII
   // letters compared without regard to case; -1 when there is none.
   int IndexOf(std::string_view name) const;
 

@@ -140,14 +140,20 @@ void TpsContainerDestDir::GetPath(TComponent* c, std::string& path) {
   path = static_cast<TInstallObject*>(c)->Container()->GetDestinationDir();
 }
 
-void TpsContainerDestDir::GetComponentDescription(TComponent* c, std::string& text) {
+// The container of `c` when `c` may use this specifier; null otherwise (the
+// texts then fall back to the plain description).
+TInstallContainer* TpsContainerDestDir::CheckedContainer(TComponent* c) {
   try {
     CheckComponent(c);
   } catch (const IEPathSpecifier&) {
-    GetDescription(text);
-    return;
+    return nullptr;
   }
-  TInstallContainer* container = static_cast<TInstallObject*>(c)->Container();
+  return static_cast<TInstallObject*>(c)->Container();
+}
+
+void TpsContainerDestDir::GetComponentDescription(TComponent* c, std::string& text) {
+  TInstallContainer* container = CheckedContainer(c);
+  if (!container) return GetDescription(text);
   if (dynamic_cast<TCustomInstall*>(container)) text = "Main installation directory";
   else if (auto* group = dynamic_cast<TCustomInstallGroup*>(container))
     text = Format("Path of the <%s> group", group->Description());
@@ -158,13 +164,8 @@ void TpsContainerDestDir::GetComponentDescription(TComponent* c, std::string& te
 }
 
 void TpsContainerDestDir::GetComponentShortName(TComponent* c, std::string& text) {
-  try {
-    CheckComponent(c);
-  } catch (const IEPathSpecifier&) {
-    GetDescription(text);
-    return;
-  }
-  TInstallContainer* container = static_cast<TInstallObject*>(c)->Container();
+  TInstallContainer* container = CheckedContainer(c);
+  if (!container) return GetDescription(text);
   if (dynamic_cast<TCustomInstall*>(container)) text = "Main installation directory";
   else if (auto* fc = dynamic_cast<TFileContainer*>(container)) text = "<" + fc->Description() + ">";
   else text = "<" + container->Name() + ">";

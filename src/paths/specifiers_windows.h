@@ -10,6 +10,8 @@
 
 namespace wenmoor {
 
+class TInstallContainer;
+
 // Declares a built-in specifier class with its fixed texts; the path rule
 // and the check are overridden per class where they differ from the base.
 #define WENMOOR_BUILTIN_SPECIFIER(Cls)                      \
@@ -63,6 +65,9 @@ class TpsContainerDestDir : public TStandardPathSpecifier {
   void GetComponentShortName(TComponent* c, std::string& text) override;
   void GetPath(TComponent* c, std::string& path) override;
   void CheckComponent(TComponent* c) override;
+
+ private:
+  TInstallContainer* CheckedContainer(TComponent* c);
 };
 
 // The main archive: beside the distribution, or the self-extracting file.

@@ -7,7 +7,7 @@
 namespace wenmoor {
 namespace {
 
-struct Spec {
+struct Conversion {
   bool left = false;
   int width = -1;
   int precision = -1;
@@ -77,23 +77,23 @@ std::string PadDigits(std::string s, int precision) {
   return out;
 }
 
-std::string Render(const Spec& spec, const FormatArg::Value& v) {
+std::string Render(const Conversion& conv, const FormatArg::Value& v) {
   std::string out;
   const bool numeric = !std::holds_alternative<std::string_view>(v);
-  switch (spec.type) {
+  switch (conv.type) {
     case 'd':
     case 'u':
-      out = numeric ? PadDigits(ToDecimal(v), spec.precision) : ToDecimal(v);
+      out = numeric ? PadDigits(ToDecimal(v), conv.precision) : ToDecimal(v);
       break;
     case 'x':
-      out = numeric ? PadDigits(ToHex(v), spec.precision) : ToDecimal(v);
+      out = numeric ? PadDigits(ToHex(v), conv.precision) : ToDecimal(v);
       break;
     case 'e':
     case 'f':
     case 'g':
     case 'n':
     case 'm':
-      out = ToFloat(v, spec.type == 'm' ? 'f' : spec.type, spec.precision);
+      out = ToFloat(v, conv.type == 'm' ? 'f' : conv.type, conv.precision);
       break;
     case 'p':
       out = ToHex(v);
@@ -101,13 +101,13 @@ std::string Render(const Spec& spec, const FormatArg::Value& v) {
       break;
     default:  // 's'
       out = ToDecimal(v);
-      if (!numeric && spec.precision >= 0 && out.size() > static_cast<size_t>(spec.precision))
-        out.resize(static_cast<size_t>(spec.precision));
+      if (!numeric && conv.precision >= 0 && out.size() > static_cast<size_t>(conv.precision))
+        out.resize(static_cast<size_t>(conv.precision));
       break;
   }
-  if (spec.width > 0 && out.size() < static_cast<size_t>(spec.width)) {
-    size_t pad = static_cast<size_t>(spec.width) - out.size();
-    if (spec.left) out.append(pad, ' ');
+  if (conv.width > 0 && out.size() < static_cast<size_t>(conv.width)) {
+    size_t pad = static_cast<size_t>(conv.width) - out.size();
+    if (conv.left) out.append(pad, ' ');
     else out = std::string(pad, ' ') + out;
   }
   return out;
@@ -150,7 +150,7 @@ std::string VFormat(std::string_view f, std::initializer_list<FormatArg> init) {
       ++i;
       continue;
     }
-    Spec spec;
+    Conversion conv;
     size_t save = i;
     int n = ReadNumber(f, i);
     size_t index = next_arg;
@@ -161,14 +161,14 @@ std::string VFormat(std::string_view f, std::initializer_list<FormatArg> init) {
       i = save;
     }
     if (i < f.size() && f[i] == '-') {
-      spec.left = true;
+      conv.left = true;
       ++i;
     }
-    spec.width = ReadNumber(f, i);
+    conv.width = ReadNumber(f, i);
     if (i < f.size() && f[i] == '.') {
       ++i;
-      spec.precision = ReadNumber(f, i);
-      if (spec.precision < 0) spec.precision = 0;
+      conv.precision = ReadNumber(f, i);
+      if (conv.precision < 0) conv.precision = 0;
     }
     if (i >= f.size()) {  // unterminated specifier: keep it as text
       out.append(f.substr(start));
@@ -180,13 +180,13 @@ std::string VFormat(std::string_view f, std::initializer_list<FormatArg> init) {
       out.append(f.substr(start, i - start));
       continue;
     }
-    spec.type = t;
+    conv.type = t;
     if (index >= args.size()) {  // no argument for it: keep the specifier visible
       out.append(f.substr(start, i - start));
       next_arg = index + 1;
       continue;
     }
-    out += Render(spec, args[index]->value());
+    out += Render(conv, args[index]->value());
     next_arg = index + 1;
   }
   return out;
