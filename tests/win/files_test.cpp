@@ -171,12 +171,15 @@ TEST_F(FilesTest, DeleteIsRefusedWhileAnotherProcessMapsTheFile) {
   fs::copy_file("/bin/sleep", copy);
   std::unique_ptr<Process> child = Process::Create("C:\\tools\\sleeper", "sleeper 30");
   ASSERT_TRUE(child) << GetLastError();
-  bool refused = false;
-  for (int i = 0; i < 500 && !refused; ++i) {  // until the program is mapped
-    refused = !DeleteFile("C:\\tools\\sleeper") && GetLastError() == ERROR_SHARING_VIOLATION;
-    if (!refused) usleep(10'000);
+  // Wait without deleting: a delete that wins the race against exec() would
+  // succeed, rightly, and leave nothing to test.
+  bool mapped = false;
+  for (int i = 0; i < 500 && !mapped; ++i) {
+    mapped = IsFileInUse("C:\\tools\\sleeper");
+    if (!mapped) usleep(10'000);
   }
-  EXPECT_TRUE(refused);
+  ASSERT_TRUE(mapped);
+  ExpectFailure(DeleteFile("C:\\tools\\sleeper"), ERROR_SHARING_VIOLATION, "a running program");
   kill(child->Id(), SIGKILL);
   child->Wait();
   EXPECT_TRUE(DeleteFile("C:\\tools\\sleeper"));

@@ -66,6 +66,15 @@ bool DescriptorsHold(const std::string& pid, FileId file) {
   return found;
 }
 
+// Whether the process runs the file. Following /proc/<pid>/exe stats the
+// file as its own path does, while the device numbers in maps are those of
+// the layer below on stacked file systems (overlayfs).
+bool RunsFile(const std::string& pid, FileId file) {
+  struct stat st {};
+  const std::string exe = "/proc/" + pid + "/exe";
+  return ::stat(exe.c_str(), &st) == 0 && st.st_ino == file.ino && st.st_dev == file.dev;
+}
+
 // Whether /proc/<pid>/maps has a mapping of the file.
 bool MapsHold(const std::string& pid, FileId file, const std::string& host) {
   const std::string path = "/proc/" + pid + "/maps";
@@ -156,7 +165,8 @@ bool HeldByOtherProcess(FileId file, const std::filesystem::path& host) {
     const dirent* e = ::readdir(proc);
     if (!e) break;
     if (!IsNumber(e->d_name) || self == e->d_name) continue;
-    found = DescriptorsHold(e->d_name, file) || MapsHold(e->d_name, file, host.string());
+    found = RunsFile(e->d_name, file) || DescriptorsHold(e->d_name, file) ||
+            MapsHold(e->d_name, file, host.string());
   }
   ::closedir(proc);
   return found;
