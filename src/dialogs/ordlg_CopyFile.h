@@ -1,0 +1,35 @@
+// The copy-progress form: the file being processed, its progress and the
+// progress of the whole operation, and a Cancel button that stops copying
+// and downloading at their next check.
+#pragma once
+
+#include "dialogs/dlgcmp_TBaseContainer.h"
+#include "platform/ui/comctrls.h"
+#include "platform/ui/translate_controls.h"
+
+namespace wenmoor {
+
+class TCopyFileForm : public TBaseDuringCopyForm {
+  WENMOOR_CLASS(TCopyFileForm, TBaseDuringCopyForm)
+ public:
+  explicit TCopyFileForm(TComponent* owner);
+
+  TImage* UnZipImage() const { return Find<TImage>("UnZipImage"); }
+  TImage* TransferBitmap() const { return Find<TImage>("TransferBitmap"); }
+  TLabel* CopyingFile() const { return Find<TLabel>("lblCopyingFile"); }
+  TProgressBar* FileProgress() const { return Find<TProgressBar>("ProgressBar1"); }
+  TProgressBar* TotalProgress() const { return Find<TProgressBar>("ProgressBar2"); }
+  TTranslateBitBtn* CancelBtn() const { return Find<TTranslateBitBtn>("CancelBtn"); }
+
+  // A file's progress (both bars), or a download's (the file bar, with the
+  // transfer picture over the unpacking one).
+  void UpdateStatus(TFileStatusParameter* file_status, TDownloadStatusParameter* download_status) override;
+
+ private:
+  template <class C>
+  C* Find(const char* name) const {
+    return dynamic_cast<C*>(FindComponent(name));
+  }
+};
+
+}  // namespace wenmoor
