@@ -1,0 +1,17 @@
+// Programs unpacked onto the emulated machine. Windows runs any program
+// file; the host runs only files that carry an execute permission, which a
+// file written through the file services does not get. A program that
+// unpacks another program in order to start it (the loading program)
+// marks it with this call.
+#pragma once
+
+#include <string_view>
+
+namespace wenmoor::platform {
+
+// Gives the file at `win_path` execute permission wherever it has read
+// permission. False with the last error when the file is missing or its
+// permissions cannot be changed.
+bool MarkExecutable(std::string_view win_path);
+
+}  // namespace wenmoor::platform
