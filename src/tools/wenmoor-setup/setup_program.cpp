@@ -29,7 +29,8 @@ void ShowError(const std::exception& e) {
 
 }  // namespace
 
-int RunSetupProgram(const std::vector<std::string>& args, const std::string* script) {
+int RunSetupProgram(const std::vector<std::string>& args, const std::string* script,
+                    const MainFormFactory& create_form) {
   TApplication& app = TApplication::Instance();
   try {
     const std::filesystem::path exe = platform::OwnProgramFile();
@@ -55,9 +56,14 @@ int RunSetupProgram(const std::vector<std::string>& args, const std::string* scr
       file_name = dfm.string();
     }
 
-    ComponentPtr<TForm> form = CreateUnowned<TForm>();
-    app.SetMainForm(form.get());
-    ReadRootComponentFromText(text, file_name, *form);
+    ComponentPtr<TForm> form;
+    if (create_form) {
+      form = create_form(text, file_name);
+    } else {
+      form = CreateUnowned<TForm>();
+      app.SetMainForm(form.get());
+      ReadRootComponentFromText(text, file_name, *form);
+    }
     TCustomInstall* install = CurrentInstall();
     if (!install) {
       std::fprintf(stderr, "%s: the install script has no TInstall component\n", file_name.c_str());

@@ -1,0 +1,1 @@
+Quarry design-time package for Delphi 4 (demonstration stand-in)

@@ -1,0 +1,1 @@
+Quarry run-time package for Delphi 4 (demonstration stand-in)

@@ -1,0 +1,11 @@
+program QryDemo;
+
+uses
+  Forms,
+  QryDemoMain in 'QryDemoMain.pas' {DemoForm};
+
+begin
+  Application.Initialize;
+  Application.CreateForm(TDemoForm, DemoForm);
+  Application.Run;
+end.

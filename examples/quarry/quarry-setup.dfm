@@ -1,0 +1,426 @@
+object MainForm: TMainForm
+  Left = 192
+  Top = 107
+  Width = 560
+  Height = 484
+  Caption = 'MainForm'
+  Color = clBtnFace
+  Font.Charset = DEFAULT_CHARSET
+  Font.Color = clWindowText
+  Font.Height = -11
+  Font.Name = 'MS Sans Serif'
+  Font.Style = []
+  OldCreateOrder = False
+  OnCreate = FormCreate
+  OnDestroy = FormDestroy
+  PixelsPerInch = 96
+  TextHeight = 13
+  object psBDEDLL: TpsBDEDLL
+  end
+  object psCommonFiles: TpsCommonFiles
+  end
+  object psContainerArchiveFile: TpsContainerArchiveFile
+  end
+  object psContainerDestDir: TpsContainerDestDir
+  end
+  object psDesktopMenu: TpsDesktopMenu
+  end
+  object psInstallSource: TpsInstallSource
+  end
+  object psMainArchiveFile: TpsMainArchiveFile
+  end
+  object psMainInstall: TpsMainInstall
+  end
+  object psProgramFiles: TpsProgramFiles
+  end
+  object psProgramMenu: TpsProgramMenu
+  end
+  object psStartMenu: TpsStartMenu
+  end
+  object psStartupMenu: TpsStartupMenu
+  end
+  object psSystem: TpsSystem
+  end
+  object psWindow: TpsWindow
+  end
+  object psPrinters: TpsPrinters
+  end
+  object psRecent: TpsRecent
+  end
+  object psSendTo: TpsSendTo
+  end
+  object psStartup: TpsStartup
+  end
+  object psControlPanel: TpsControlPanel
+  end
+  object psFavorites: TpsFavorites
+  end
+  object psBitBucket: TpsBitBucket
+  end
+  object psCookies: TpsCookies
+  end
+  object psCommonAltStartup: TpsCommonAltStartup
+  end
+  object psCommonStartup: TpsCommonStartup
+  end
+  object psCommonDesktopDirectory: TpsCommonDesktopDirectory
+  end
+  object psCommonFavorites: TpsCommonFavorites
+  end
+  object psCommonPrograms: TpsCommonPrograms
+  end
+  object psCommonStartMenu: TpsCommonStartMenu
+  end
+  object psOfficeUserTemplates: TpsOfficeUserTemplates
+  end
+  object psOfficeWorkgroupTemplates: TpsOfficeWorkgroupTemplates
+  end
+  object psOfficeClipartDirectory: TpsOfficeClipartDirectory
+  end
+  object psOfficeStartupDirectory: TpsOfficeStartupDirectory
+  end
+  object psOfficeToolsDirectory: TpsOfficeToolsDirectory
+  end
+  object psOfficeFavoritesDirectory: TpsOfficeFavoritesDirectory
+  end
+  object psQuickLaunchMenu: TpsQuickLaunchMenu
+  end
+  object Install1: TInstall
+    DestDir = '\Qry'
+    DestDirType = psProgramFiles
+    HideMainForm = False
+    Reboot = False
+    UseLoadingProgram = True
+    Information.CompanyName = 'Fennick Software'
+    Information.ProductName = 'Qry'
+    Information.Version = '1.03'
+    BuildInfo.OCXName = 'wmsetup'
+    BuildInfo.SignCode = False
+    OnAfterInitialized = Install1AfterInitialized
+    OnBeforeNotifyGoodInstall = Install1BeforeNotifyGoodInstall
+  end
+  object MainDir: TInstallDirectory
+    Container = Install1
+    Description = 'Qry'
+    DestDir = ''
+    DestDirType = psContainerDestDir
+    InstallTypes = [itFull, itDefault, itCompact]
+    OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
+    ArchiveFileType = psContainerArchiveFile
+  end
+  object HelpDir: TInstallDirectory
+    Container = MainDir
+    Description = 'Help'
+    DestDir = '\Help'
+    DestDirType = psContainerDestDir
+    InstallTypes = [itFull, itDefault, itCompact]
+    OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
+    ArchiveFileType = psContainerArchiveFile
+  end
+  object Delphi3: TInstallDirectory
+    Container = MainDir
+    Description = 'Delphi 3'
+    DestDir = '\Delphi3'
+    DestDirType = psContainerDestDir
+    InstallTypes = [itFull, itDefault, itCompact]
+    OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
+    ArchiveFileType = psContainerArchiveFile
+  end
+  object Delphi4: TInstallDirectory
+    Container = MainDir
+    Description = 'Delphi 4'
+    DestDir = '\Delphi4'
+    DestDirType = psContainerDestDir
+    InstallTypes = [itFull, itDefault, itCompact]
+    OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
+    ArchiveFileType = psContainerArchiveFile
+  end
+  object Delphi5: TInstallDirectory
+    Container = MainDir
+    Description = 'Delphi 5'
+    DestDir = '\Delphi5'
+    DestDirType = psContainerDestDir
+    InstallTypes = [itFull, itDefault, itCompact]
+    OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
+    ArchiveFileType = psContainerArchiveFile
+  end
+  object Delphi6: TInstallDirectory
+    Container = MainDir
+    Description = 'Delphi 6'
+    DestDir = '\Delphi6'
+    DestDirType = psContainerDestDir
+    InstallTypes = [itFull, itDefault, itCompact]
+    OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
+    ArchiveFileType = psContainerArchiveFile
+  end
+  object Delphi7: TInstallDirectory
+    Container = MainDir
+    Description = 'Delphi 7'
+    DestDir = '\Delphi7'
+    DestDirType = psContainerDestDir
+    InstallTypes = [itFull, itDefault, itCompact]
+    OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
+    ArchiveFileType = psContainerArchiveFile
+  end
+  object Builder6: TInstallDirectory
+    Container = MainDir
+    Description = 'Builder 6'
+    DestDir = '\Builder6'
+    DestDirType = psContainerDestDir
+    InstallTypes = [itFull, itDefault, itCompact]
+    OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
+    ArchiveFileType = psContainerArchiveFile
+  end
+  object DemoDir: TInstallDirectory
+    Container = MainDir
+    Description = 'Demo'
+    DestDir = '\Demo'
+    DestDirType = psContainerDestDir
+    InstallTypes = [itFull, itDefault, itCompact]
+    OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
+    ArchiveFileType = psContainerArchiveFile
+  end
+  object UtilsDir: TInstallDirectory
+    Container = MainDir
+    Description = 'Utils'
+    DestDir = '\Utils'
+    DestDirType = psContainerDestDir
+    InstallTypes = [itFull, itDefault, itCompact]
+    OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
+    ArchiveFileType = psContainerArchiveFile
+  end
+  object SysDir: TInstallDirectory
+    Container = MainDir
+    Description = 'System'
+    DestDir = ''
+    DestDirType = psSystem
+    InstallTypes = [itFull, itDefault, itCompact]
+    OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
+    ArchiveFileType = psContainerArchiveFile
+  end
+  object SourceDir: TInstallDirectory
+    Container = MainDir
+    Description = 'Source'
+    DestDir = '\Source'
+    DestDirType = psContainerDestDir
+    Include = False
+    InstallTypes = [itFull, itDefault, itCompact]
+    OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
+    ArchiveFileType = psContainerArchiveFile
+  end
+  object idMiscellaneous: TInstallDirectory
+    Container = Install1
+    Description = 'Uninstall'
+    DestDir = '\Uninstall'
+    DestDirType = psContainerDestDir
+    InstallTypes = [itFull, itDefault, itCompact]
+    OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
+    ArchiveFileType = psContainerArchiveFile
+  end
+  object psFileContainer1: TpsFileContainer
+    FileContainer = MainDir
+  end
+  object psFileContainer2: TpsFileContainer
+    FileContainer = HelpDir
+  end
+  object psFileContainer3: TpsFileContainer
+    FileContainer = Delphi3
+  end
+  object psFileContainer4: TpsFileContainer
+    FileContainer = Delphi4
+  end
+  object psFileContainer5: TpsFileContainer
+    FileContainer = Delphi5
+  end
+  object psFileContainer6: TpsFileContainer
+    FileContainer = Delphi6
+  end
+  object psFileContainer7: TpsFileContainer
+    FileContainer = Delphi7
+  end
+  object psFileContainer8: TpsFileContainer
+    FileContainer = Builder6
+  end
+  object psFileContainer9: TpsFileContainer
+    FileContainer = DemoDir
+  end
+  object psFileContainer10: TpsFileContainer
+    FileContainer = UtilsDir
+  end
+  object psFileContainer11: TpsFileContainer
+    FileContainer = SysDir
+  end
+  object psFileContainer12: TpsFileContainer
+    FileContainer = SourceDir
+  end
+  object psFileContainer: TpsFileContainer
+    FileContainer = idMiscellaneous
+  end
+  object ifreadme_txt: TInstallFile
+    Container = MainDir
+    DestDirType = psContainerDestDir
+    DestName = 'readme.txt'
+    FileName = 'readme.txt'
+    IncludeFromDir = 'payload'
+    InstallTypes = [itFull, itDefault, itCompact]
+    OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
+    UniqueID = 1
+  end
+  object iflicense_txt: TInstallFile
+    Container = MainDir
+    DestDirType = psContainerDestDir
+    DestName = 'license.txt'
+    FileName = 'license.txt'
+    IncludeFromDir = 'payload'
+    InstallTypes = [itFull, itDefault, itCompact]
+    OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
+    UniqueID = 2
+  end
+  object ifquarry_hlp: TInstallFile
+    Container = HelpDir
+    DestDirType = psContainerDestDir
+    DestName = 'quarry.hlp'
+    FileName = 'quarry.hlp'
+    IncludeFromDir = 'payload\Help'
+    InstallTypes = [itFull, itDefault, itCompact]
+    OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
+    UniqueID = 3
+  end
+  object ifquarry_cnt: TInstallFile
+    Container = HelpDir
+    DestDirType = psContainerDestDir
+    DestName = 'quarry.cnt'
+    FileName = 'quarry.cnt'
+    IncludeFromDir = 'payload\Help'
+    InstallTypes = [itFull, itDefault, itCompact]
+    OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
+    UniqueID = 4
+  end
+  object ifQryEdit_exe: TInstallFile
+    Container = UtilsDir
+    DestDirType = psContainerDestDir
+    DestName = 'QryEdit.exe'
+    FileName = 'QryEdit.exe'
+    IncludeFromDir = 'payload\Utils'
+    InstallTypes = [itFull, itDefault, itCompact]
+    OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
+    UniqueID = 5
+  end
+  object ifqrydb14_dll: TInstallFile
+    Container = SysDir
+    DestDirType = psContainerDestDir
+    DestName = 'qrydb14.dll'
+    FileName = 'qrydb14.dll'
+    IncludeFromDir = 'payload\System'
+    InstallTypes = [itFull, itDefault, itCompact]
+    OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
+    UniqueID = 6
+  end
+  object ifdclqry14d4_bpl: TInstallFile
+    Container = Delphi4
+    DestDirType = psContainerDestDir
+    DestName = 'dclqry14d4.bpl'
+    FileName = 'dclqry14d4.bpl'
+    IncludeFromDir = 'payload\Delphi4'
+    InstallTypes = [itFull, itDefault, itCompact]
+    OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
+    UniqueID = 7
+  end
+  object ifqry14d4_bpl: TInstallFile
+    Container = Delphi4
+    DestDirType = psContainerDestDir
+    DestName = 'qry14d4.bpl'
+    FileName = 'qry14d4.bpl'
+    IncludeFromDir = 'payload\Delphi4'
+    InstallTypes = [itFull, itDefault, itCompact]
+    OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
+    UniqueID = 8
+  end
+  object ifqry14d4_dcp: TInstallFile
+    Container = Delphi4
+    DestDirType = psContainerDestDir
+    DestName = 'qry14d4.dcp'
+    FileName = 'qry14d4.dcp'
+    IncludeFromDir = 'payload\Delphi4'
+    InstallTypes = [itFull, itDefault, itCompact]
+    OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
+    UniqueID = 9
+  end
+  object ifQryDB_dcu: TInstallFile
+    Container = Delphi4
+    DestDirType = psContainerDestDir
+    DestName = 'QryDB.dcu'
+    FileName = 'QryDB.dcu'
+    IncludeFromDir = 'payload\Delphi4'
+    InstallTypes = [itFull, itDefault, itCompact]
+    OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
+    UniqueID = 10
+  end
+  object ifQryTable_dcu: TInstallFile
+    Container = Delphi4
+    DestDirType = psContainerDestDir
+    DestName = 'QryTable.dcu'
+    FileName = 'QryTable.dcu'
+    IncludeFromDir = 'payload\Delphi4'
+    InstallTypes = [itFull, itDefault, itCompact]
+    OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
+    UniqueID = 11
+  end
+  object ifQryQuery_dcu: TInstallFile
+    Container = Delphi4
+    DestDirType = psContainerDestDir
+    DestName = 'QryQuery.dcu'
+    FileName = 'QryQuery.dcu'
+    IncludeFromDir = 'payload\Delphi4'
+    InstallTypes = [itFull, itDefault, itCompact]
+    OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
+    UniqueID = 12
+  end
+  object ifQryDemo_dpr: TInstallFile
+    Container = DemoDir
+    DestDirType = psContainerDestDir
+    DestName = 'QryDemo.dpr'
+    FileName = 'QryDemo.dpr'
+    IncludeFromDir = 'payload\Demo'
+    InstallTypes = [itFull, itDefault, itCompact]
+    OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
+    UniqueID = 13
+  end
+  object ifQryDemoMain_pas: TInstallFile
+    Container = DemoDir
+    DestDirType = psContainerDestDir
+    DestName = 'QryDemoMain.pas'
+    FileName = 'QryDemoMain.pas'
+    IncludeFromDir = 'payload\Demo'
+    InstallTypes = [itFull, itDefault, itCompact]
+    OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
+    UniqueID = 14
+  end
+  object ifQryDemoMain_dfm: TInstallFile
+    Container = DemoDir
+    DestDirType = psContainerDestDir
+    DestName = 'QryDemoMain.dfm'
+    FileName = 'QryDemoMain.dfm'
+    IncludeFromDir = 'payload\Demo'
+    InstallTypes = [itFull, itDefault, itCompact]
+    OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
+    UniqueID = 15
+  end
+  object InstallRegistry: TInstallRegistry
+    Container = Install1
+    Entries = <
+      item
+        Ident = 'Ver'
+        PathSpecifier = psFileContainer1
+        Text = '%p'
+      end
+      item
+        Ident = 'InstallPath'
+        PathSpecifier = psFileContainer1
+        Text = '%p'
+      end>
+    InstallTypes = [itFull, itDefault, itCompact]
+    Key = '\Software\Fennick Software\Qry'
+    KeySpecifierType = ksAbsolute
+  end
+end

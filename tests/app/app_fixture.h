@@ -1,0 +1,43 @@
+// The Quarry setup program's main form with its built-in script, on a fresh
+// machine, without running the installation.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/entry.h"
+#include "app/frmMain.h"
+#include "app/install_log.h"
+#include "platform/ui/application.h"
+#include "support/temp_prefix.h"
+
+namespace quarry::test {
+
+class MainFormFixture : public ::testing::Test {
+ protected:
+  // Machines may be prepared (IDEs registered) before the form is created.
+  void SetUp() override {
+    InstallLog().Clear();
+    InstallLog().SetLogDir("");
+    wenmoor::TApplication::Instance().SetParams({});
+  }
+  void TearDown() override { Destroy(); }
+
+  TMainForm& Create() {
+    form_ = CreateMainForm(BuiltInScript(), "quarry-setup.dfm");
+    return *MainForm();
+  }
+  void Destroy() {
+    form_.reset();
+    wenmoor::TApplication::Instance().SetMainForm(nullptr);
+  }
+  TMainForm& form() { return *MainForm(); }
+
+  wenmoor::test::TempPrefix prefix_;
+
+ private:
+  wenmoor::ComponentPtr<wenmoor::TForm> form_;
+};
+
+}  // namespace quarry::test
