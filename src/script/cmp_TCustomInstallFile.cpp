@@ -40,9 +40,6 @@ bool InRange(int id) { return id >= 0 && id < TCustomInstallFile::kUniqueIdCount
 
 const char kBlankArchive[] =
     "Cannot either compress or decompress the following file because it's archive file property is blank. File is :%s";
-const char kBlankDestination[] =
-    "Cannot compress,copy, or install the following file because it's destination directory is blank. File is :%s";
-
 
 }  // namespace
 
@@ -553,17 +550,6 @@ void TCustomInstallFile::AfterWriteOrKeep() {
   Report(kReportFileDone, this);
   TFileRelated::DoProcess();  // objects may hang below a file
 }
-
-void TCustomInstallFile::PrepareReplace() {
-  if (!platform::FileExists(DestinationPath())) return;
-  OnReplacing(this);
-  NotifyHelpers(this, kNotifyReplacing, this);
-  Report(kReportReplacing, this);
-}
-
-void TCustomInstallFile::AfterInstalled() {}
-
-bool TCustomInstallFile::HasOLESelfRegister(const std::string&) { return false; }
 
 // --- catalogue -------------------------------------------------------------------
 

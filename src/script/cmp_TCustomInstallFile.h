@@ -118,12 +118,49 @@ class TCustomInstallFile : public TFileRelated {
   virtual void AbortOperation();
   // The 80-byte record of the build's catalogue.
   void WriteCatalogueRecord(TStream& stream) const;
+  // Takes the size, date and version that a net distribution's remote list
+  // of files gives for this file (engine/install_net.h).
+  void TakeListedInfo(int64_t size, TDateTime date, const std::string& version);
   void Loaded() override;
 
-  // Files in use and the registrations after installing.
+  // --- files in use and the registrations after installing --------------------
+  // Before the file is written: the replacing notice, then, when the
+  // destination exists and cannot be deleted (in use, read-only), the file
+  // is extracted under a new name (a.1, a.2, ...) that the next start of
+  // Windows moves onto the destination: WININIT.INI [Rename] on the 9x
+  // family, the delayed move (PendingFileRenameOperations) on the NT family,
+  // else a batch file run once at the next logon ("WenmoorBatFile"). Sets
+  // ReplacedAtRestart and the engine's Reboot.
   virtual void PrepareReplace();
+  // The steps after every installation of the file, written or kept: the
+  // help file entry, the shared-DLL count, the unfinished business of a
+  // file replaced at the restart (kind 0), else the ActiveX registration,
+  // which during a run goes on DeferredRegistrations() when it fails.
   virtual void AfterInstalled();
+  // Registers the installed file by the kind of its FileName: a program
+  // (".EXE") with "/REGSERVER", a type library (".TLB"), else a server
+  // library through its DllRegisterServer. Raises IECustomInstallFile (or
+  // the launcher's or the type library's error) on failure.
+  void RegisterActiveX();
+  virtual void RegisterDLLServer();
+  virtual void RegisterTypeLibrary();
+  virtual void RegisterEXEServer();
+  // Whether the version resource of `path` (the source file) carries the
+  // string "OLESelfRegister" in its first translation's table.
   virtual bool HasOLESelfRegister(const std::string& path);
+  // Adds one to the SharedDLLs count of the destination, by its short name
+  // when such a value exists, else by its long name.
+  virtual bool IncrementSharedDLLCount();
+  // After the restart: the ActiveX registration, then InstallAttributes.
+  void ResumeAfterReboot() override;
+  // Records the destination for the uninstaller below `key`: "ActiveX"
+  // for a registered server (kind 0 a library, 1 a program, 2 a type
+  // library), else "Files", "Files1", ... (the first that takes the value).
+  void RegisterUninstall(const std::string& key) override;
+  // The path the installed file has once every pending replacement is done:
+  // the destination under its stored name, also while DestName is the
+  // temporary name of a file replaced at the restart.
+  std::string FinalDestinationPath();
 
   // Upward reports of this file (progress, disk requests).
   void ReportProgress(const TlzhFileStats& stats);
@@ -139,6 +176,12 @@ class TCustomInstallFile : public TFileRelated {
  private:
   void Install(TWnmrCompress& archive);
   void AfterWriteOrKeep();
+  // The replacement at the restart, by the family of the running system.
+  void ScheduleReplacement(const std::string& in_use, const std::string& replacement);
+  void WriteReplacementBatch(const std::string& short_in_use, const std::string& short_replacement);
+  // The destination the registrations work on; IECustomInstallFile when it
+  // is blank or missing.
+  std::string RegistrationTarget();
 
   TWnmrFileAttributesSet install_attributes_;
   bool active_x_ = false;
@@ -160,6 +203,7 @@ class TCustomInstallFile : public TFileRelated {
   std::string compressed_archive_;
   bool will_copy_ = false;
   bool replaced_at_restart_ = false;
+  std::string name_before_replacement_;  // DestName while the file waits for the restart
 };
 
 class TInstallFile : public TCustomInstallFile {
@@ -185,7 +229,13 @@ class TCustomInstallFileList {
 // Every install file in existence, in order of creation.
 TCustomInstallFileList& AllInstallFiles();
 // Files whose ActiveX registration failed during a run, tried again at its end.
+// The engine empties it when a run starts (with DeferRegistration() set)
+// and calls RegisterDeferredFiles() once the tree is installed.
 TCustomInstallFileList& DeferredRegistrations();
+// RegisterActiveX for every file of DeferredRegistrations(), in list order;
+// the first failure passes on (a second failure is an error of the run).
+// The list is empty afterwards, also when a registration fails.
+void RegisterDeferredFiles();
 
 // Publishes what every published install file shares (TInstallFile, the
 // uninstaller's file).

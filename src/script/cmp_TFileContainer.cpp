@@ -450,6 +450,23 @@ WENMOOR_REGISTER_CLASS(TInstallGroupDialogOptions) {
 
 WENMOOR_REGISTER_CLASS(TCustomInstallGroup) {}
 
+WENMOOR_REGISTER_CLASS(TInstallGroup) {
+  c.Prop("AddToArchive", &T::AddToArchive, &T::SetAddToArchive).Default(lzcOverwrite);
+  c.Prop("ArchiveFile", &T::ArchiveFile, &T::SetArchiveFile);
+  c.Prop("ArchiveFileType", &T::ArchiveFileType, &T::SetArchiveFileType);
+  c.Prop("Container", &T::Container, &T::SetContainer);
+  c.Prop("Description", &T::Description, &T::SetDescription);
+  c.Prop("DestDir", &T::DestDir, &T::SetDestDir);
+  c.Prop("DestDirType", &T::DestDirType, &T::SetDestDirType);
+  c.Object("DialogOptions", &T::DialogOptions);
+  c.Prop("Include", &T::Include, &T::SetInclude).Default(true);
+  c.Prop("InstallTypes", &T::InstallTypes, &T::SetInstallTypes)
+      .Default(TInstallTypeSet{itFull, itDefault, itCompact, itCustom});
+  c.Prop("NetLocation", &T::NetLocation, &T::SetNetLocation);
+  c.Prop("OS", &T::OS, &T::SetOS);
+  DescribeFileContainerEvents(c);
+}
+
 WENMOOR_REGISTER_CLASS(TInstallDirectory) {
   c.Prop("AddToArchive", &T::AddToArchive, &T::SetAddToArchive).Default(lzcOverwrite);
   c.Prop("ArchiveFile", &T::ArchiveFile, &T::SetArchiveFile);

@@ -150,6 +150,14 @@ class TCustomInstallGroup : public TFileContainer {
   std::unique_ptr<TInstallGroupDialogOptions> dialog_options_ = std::make_unique<TInstallGroupDialogOptions>();
 };
 
+// The group as the install script names it: TCustomInstallGroup with its
+// properties published.
+class TInstallGroup : public TCustomInstallGroup {
+  WENMOOR_CLASS(TInstallGroup, TCustomInstallGroup)
+ public:
+  explicit TInstallGroup(TComponent* owner) : TCustomInstallGroup(owner) {}
+};
+
 class TInstallDirectory : public TFileContainer {
   WENMOOR_CLASS(TInstallDirectory, TFileContainer)
  public:

@@ -23,4 +23,9 @@ WENMOOR_EXCEPTION(IEPathSpecifierClassList, IException);
 WENMOOR_EXCEPTION(IEInstall, IException);
 WENMOOR_EXCEPTION(IEInstallNetLocNil, IEInstall);
 
+// The install file's error for a destination it cannot work on (blank, or
+// missing when it is to be registered); the file's name fills it in.
+inline constexpr char kBlankDestination[] =
+    "Cannot compress,copy, or install the following file because it's destination directory is blank. File is :%s";
+
 }  // namespace wenmoor

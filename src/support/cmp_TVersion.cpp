@@ -39,7 +39,8 @@ static_assert(std::size(kCodePages) == csArabic + 1);
 // and the whole file is held in memory while it is parsed.
 constexpr int64_t kMaxImageSize = int64_t{1} << 30;
 
-// GetFileVersionInfo: the version information of a file, or nullopt.
+}  // namespace
+
 std::optional<PeVersionInfo> ReadVersionInfo(const std::string& path) {
   if (Trim(path).empty()) return std::nullopt;
   try {
@@ -59,6 +60,8 @@ std::optional<PeVersionInfo> ReadVersionInfo(const std::string& path) {
     return std::nullopt;  // too large to hold: the same
   }
 }
+
+namespace {
 
 // The file's last-write date at DOS resolution, read while the file is
 // open for reading with sharing allowed; nullopt when it cannot be opened.

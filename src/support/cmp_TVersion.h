@@ -14,15 +14,21 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/rtl/component.h"
 #include "platform/win/file_time.h"
 #include "support/file_compare_types.h"
+#include "support/pe_version_info.h"
 #include "support/version_info.h"
 
 namespace wenmoor {
+
+// GetFileVersionInfo: the version information of a file (a Windows path),
+// or nullopt when it is missing, unreadable or has none. Never raises.
+std::optional<PeVersionInfo> ReadVersionInfo(const std::string& path);
 
 // The language part of a string table's name.
 enum TLanguage : uint8_t {

@@ -219,6 +219,7 @@ class ArchiveRoundTrip : public FileOpsTest {
     TApplication::Instance().SetParams({});
     install_ = Create<TInstall>(form());
     install_->BeginLoading();
+    install_->SetUseLoadingProgram(false);  // started directly, without -s
     install_->Loaded();
     dir_ = Create<TInstallDirectory>(form());
     dir_->SetName("AppDir");

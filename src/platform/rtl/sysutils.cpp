@@ -3,6 +3,8 @@
 #include <cctype>
 #include <charconv>
 
+#include "platform/rtl/exceptions.h"
+
 namespace wenmoor {
 
 std::string TrimLeft(std::string_view s) {
@@ -58,6 +60,15 @@ int64_t StrToIntDef(std::string_view s, int64_t def) {
   int64_t v = 0;
   auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
   if (ec != std::errc() || ptr != t.data() + t.size()) return def;
+  return v;
+}
+
+int64_t StrToInt(std::string_view s) {
+  std::string t = Trim(s);
+  int64_t v = 0;
+  auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+  if (t.empty() || ec != std::errc() || ptr != t.data() + t.size())
+    throw EConvertError("'%s' is not a valid integer value", std::string(s));
   return v;
 }
 

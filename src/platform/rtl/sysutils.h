@@ -19,6 +19,9 @@ int CompareText(std::string_view a, std::string_view b);  // case-insensitive, <
 size_t PosText(std::string_view needle, std::string_view haystack);
 std::string IntToStr(int64_t v);
 int64_t StrToIntDef(std::string_view s, int64_t def);
+// The whole number in `s` (blanks around it allowed); EConvertError
+// "'%s' is not a valid integer value" otherwise.
+int64_t StrToInt(std::string_view s);
 
 // "C:\dir\name.ext": path "C:\dir\", name "name.ext", ext ".ext", dir "C:\dir".
 std::string ExtractFilePath(std::string_view file_name);

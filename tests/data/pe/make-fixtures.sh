@@ -52,4 +52,6 @@ build x86 dll no_fixed no_fixed_x86.dll
 build x64 dll two_languages two_languages_x64.dll
 build x86 dll no_version no_version_x86.dll
 build x64 exe "" no_resources_x64.exe
+build x86 dll self_register self_register_x86.dll
+build x86 dll self_register_elsewhere self_register_elsewhere_x86.dll
 printf 'This is a plain text file, not a program.\r\nIt has no version information.\r\n' >plain.txt
