@@ -9,6 +9,7 @@
 #include "platform/rtl/sysutils.h"
 #include "platform/ui/forms.h"
 #include "script/script_exceptions.h"
+#include "support/cmp_TProgramLauncher.h"
 
 namespace wenmoor {
 namespace {
@@ -48,6 +49,11 @@ TDistributeType CurrentDistributeType() {
 std::string& CurrentRecordKey() {
   static std::string key;
   return key;
+}
+
+bool& DeferRegistration() {
+  static bool defer = false;
+  return defer;
 }
 
 int ExitStatusOf(RunResult r) {
@@ -101,6 +107,9 @@ TCustomInstall::TCustomInstall(TComponent* owner) : TFileContainer(owner, /*crea
   MarkDestDirTypeDefaulted();
   SetDestDir("\\MyApplication");
   SetDescription("TInstall component");
+  // The run raises OnAfterInstallObjects itself, once, after the objects of
+  // fixed kinds; the tree walk must not raise it first.
+  SetFireAfterInstallObjects(false);
   CurrentInstallSlot() = this;
   if (!IsDesigning()) {
     TApplication::Instance().OnException = [this](const std::exception& e) { HandleException(e); };
@@ -116,6 +125,16 @@ TCustomInstall::~TCustomInstall() {
   if (CurrentInstallSlot() == this) CurrentInstallSlot() = nullptr;
   if (installed_exception_handler_) TApplication::Instance().OnException = nullptr;
   if (CurrentNetLocation() && CurrentNetLocation() == NetLocation()) SetCurrentNetLocation(nullptr);
+  if (cleanup_pending_) {
+    // The program's window is gone: the batch removes what was in use.
+    try {
+      ComponentPtr<TProgramLauncher> launcher = CreateUnowned<TProgramLauncher>();
+      launcher->SetFileName(cleanup_batch_);
+      launcher->SetShowMode(smHide);
+      launcher->Launch();
+    } catch (const std::exception&) {
+    }
+  }
 }
 
 void TCustomInstall::SetAutoMaximizeWindow(bool v) {
@@ -267,36 +286,9 @@ void TCustomInstall::HostFormActivate(TObject*) {
   Process();
 }
 
-void TCustomInstall::Process() {
-  // The run: the tree is processed from the root; an exception ends it and
-  // reaches the handler.
-  running_ = true;
-  aborted_ = false;
-  try {
-    TFileContainer::Process();
-    result_ = reboot_ ? RunResult::RestartPending : RunResult::Completed;
-  } catch (const std::exception& e) {
-    running_ = false;
-    HandleException(e);
-    return;
-  }
-  running_ = false;
-}
 
-void TCustomInstall::HandleException(const std::exception& e) {
-  aborted_ = true;
-  if (dynamic_cast<const EAI*>(&e)) {
-    result_ = RunResult::Aborted;
-    return;
-  }
-  result_ = RunResult::Failed;
-  std::fprintf(stderr, "%s\n", e.what());
-}
-
-std::string TCustomInstall::FindInstallRecord(bool) { return {}; }
 void TCustomInstall::BuildFromBuildInf() {}
 void TCustomInstall::TransferToFloppies(const std::string&) {}
-void TCustomInstall::ResumeAfterReboot() {}
 
 WENMOOR_REGISTER_CLASS(TBuildInfo) {
   c.Prop("AddUninstallOnCreate", &T::AddUninstallOnCreate, &T::SetAddUninstallOnCreate).Default(true);

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "engine/cmp_TInstallInformation.h"
+#include "platform/win/file_time.h"
 #include "platform/rtl/picture.h"
 #include "platform/rtl/strings.h"
 #include "script/cmp_TFileContainer.h"
@@ -152,12 +153,61 @@ class TCustomInstall : public TFileContainer {
   // The installation run.
   void Process() override;
 
-  // Start-up operations of the other modes and of the run.
+  // --- installation records (below \SOFTWARE\OAK\Install) ---------------------
+  // The record of this setup program, found by the program file's size and
+  // date; with `create` a new "Install<n>" when none matches. "" when none
+  // (or when a write fails).
   virtual std::string FindInstallRecord(bool create);
+  // Deletes the current record with its local archive copies; the parent
+  // keys go too once they are empty. Nothing without a current record.
+  virtual void RemoveInstallRecord();
+  // The unfinished business of the current record: entries "<name>;<kind>"
+  // (kind 1: a batch file to delete after the restart; kind 0: an object to
+  // resume). Each raises IEInstall without a current record.
+  virtual void ClearUnfinished();
+  virtual void AddUnfinished(const std::string& name, int kind);
+  virtual void ReadUnfinished(TStrings& list);
+  int UnfinishedCount() const { return unfinished_count_; }
+
+  // --- the installation run -------------------------------------------------
+  // Reads the archive information of the whole tree, once per run, between
+  // OnBeforeReadArchiveInfo/-984 and OnAfterReadArchiveInfo/-983.
+  void ReadArchiveInfo() override;
+  // Processes every script object of the registered type, in creation
+  // order, with `status` shown meanwhile when it is not blank.
+  virtual void InstallObjectsOfKind(int registered_type, const std::string& status);
+  // The success and failure reports: events around the dialog broadcasts.
+  virtual void NotifyGoodInstall();
+  virtual void NotifyBadInstall();
+  // Registers this program with -r in the RunOnce key ("WenmoorUnfinished").
+  virtual void RegisterRunOnce();
+  // The command RegisterRunOnce registers.
+  std::string RunOnceCommand();
+  // Asks the machine to restart; OnFailedReboot or a message when refused.
+  virtual void RebootWindows();
+  // Removes the loading program's temporary copy of this program (with -c).
+  virtual void CleanupSetupFiles();
+  virtual void RunFilesAfterInstall();
+  // OnBeforeShutdown, then the application is asked to terminate.
+  virtual void Shutdown();
+  // OnUserAbort; true: the user's Cancel aborts the installation.
+  virtual bool ConfirmUserAbort();
+  // The main translator's language into the record ("Language") before a
+  // restart; the stored language after it (the translator's own, or wlUser
+  // without a translator, when none is stored), and that language put into
+  // the main translator.
+  void SaveLanguage();
+  int LoadLanguage();
+  void LoadLanguageIntoTranslator();
+  const std::string& CleanupBatch() const { return cleanup_batch_; }
+  bool CleanupPending() const { return cleanup_pending_; }
+
+  // Start-up operations of the other modes and of the run.
   virtual void BuildFromBuildInf();
   virtual void TransferToFloppies(const std::string& drive);
   void ResumeAfterReboot() override;
-  // Receives every exception that escapes the application's event loop.
+  // Receives every exception that escapes the application's event loop:
+  // outside a run the error box; in a run the failure (or abort) path.
   virtual void HandleException(const std::exception& e);
 
  protected:
@@ -192,6 +242,9 @@ class TCustomInstall : public TFileContainer {
   StartupMode mode_ = StartupMode::Install;
   RunResult result_ = RunResult::NotRun;
   bool installed_exception_handler_ = false;
+  int unfinished_count_ = 0;
+  std::string cleanup_batch_;
+  bool cleanup_pending_ = false;
 };
 
 class TInstall : public TCustomInstall {
@@ -207,5 +260,10 @@ TCustomInstall* CurrentInstall();
 TDistributeType CurrentDistributeType();
 // The registry key of this setup program's installation record; "" when none.
 std::string& CurrentRecordKey();
+// The local date and time at which the current run began; 0 until one begins.
+TDateTime& RunStartTime();
+// True from the start of a run: an install file whose ActiveX registration
+// fails goes on the deferred registrations instead of failing.
+bool& DeferRegistration();
 
 }  // namespace wenmoor

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/ui/application.h"
 #include "platform/ui/forms.h"
 #include "platform/win/machine.h"
 
@@ -26,6 +27,9 @@ class ScriptFixture : public ::testing::Test {
   }
   ~ScriptFixture() override {
     form_.reset();
+    // A run that ended asks the application to terminate; the next test
+    // starts a program of its own.
+    TApplication::Instance().ClearTerminated();
     std::error_code ignored;
     std::filesystem::remove_all(dir_, ignored);
   }

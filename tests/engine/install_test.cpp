@@ -158,7 +158,7 @@ TEST_F(InstallTest, FirstActivationRunsTheInstallationOnce) {
   TApplication::Instance().SetMainForm(form());
   int own_handler_calls = 0;
   form()->OnActivate.Assign([&](TObject*) { ++own_handler_calls; });
-  TCustomInstall* install = LoadedInstall({});
+  TCustomInstall* install = LoadedInstall({"-sC:\\Setup"});
   int runs = 0;
   install->OnBeforeProcess.Assign([&](TInstallContainer*) { ++runs; });
   form()->Activate();

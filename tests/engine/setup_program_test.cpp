@@ -4,13 +4,22 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "common/script_fixture.h"
+#include "engine/cmp_TInstall.h"
+#include "platform/rtl/form_reader.h"
+#include "platform/win/machine.h"
+#include "platform/win/paths.h"
+#include "platform/win/registry_store.h"
+#include "platform/win/shutdown.h"
+#include "registry/routines_Registry.h"
 
 namespace wenmoor {
 namespace {
@@ -34,7 +43,7 @@ class SetupProgramTest : public ::testing::Test {
   }
 
   Outcome Run(const std::string& args) {
-    std::string command = "WINEPREFIX='" + (dir_ / "prefix").string() + "' '" + (dir_ / "wenmoor-setup").string() +
+    std::string command = "WENMOOR_UI=headless WINEPREFIX='" + (dir_ / "prefix").string() + "' '" + (dir_ / "wenmoor-setup").string() +
                           "' " + args + " 2>&1";
     Outcome out;
     FILE* pipe = popen(command.c_str(), "r");
@@ -44,6 +53,43 @@ class SetupProgramTest : public ::testing::Test {
     int raw = pclose(pipe);
     out.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return out;
+  }
+
+  // The test directory as the program sees it (through drive Z:).
+  std::string WindowsDir() const {
+    std::string path = "Z:" + dir_.string();
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+  }
+
+  // The machine of the program's prefix, seen from this process while the
+  // object lives (a new object reads what the program wrote).
+  struct Machine {
+    explicit Machine(const fs::path& prefix) : scope(prefix) {}
+    fs::path Host(const std::string& win_path) { return *platform::Machine::Current().Paths().ToHost(win_path); }
+    bool KeyExists(const std::string& key) {
+      return platform::CurrentRegistry().KeyExists(platform::RootKey::LocalMachine, key.substr(1));
+    }
+    platform::Machine::TestScope scope;
+  };
+
+  // Builds the archive files.1 of the script beside the program, as the
+  // build does: the script is loaded and its tree compressed.
+  void CompressScript(const fs::path& dfm, const std::string& source_switch) {
+    std::ifstream in(dfm);
+    const std::string text((std::istreambuf_iterator<char>(in)), {});
+    TApplication& app = TApplication::Instance();
+    app.SetExeName(WindowsDir() + "\\wenmoor-setup");
+    app.SetParams({source_switch});
+    {
+      ComponentPtr<TForm> form = CreateUnowned<TForm>();
+      app.SetMainForm(form.get());
+      ReadRootComponentFromText(text, dfm.string(), *form);
+      CurrentInstall()->Compress({coForceNetFilesLocal, coIncludeAll});
+    }
+    app.SetMainForm(nullptr);
+    app.SetParams({});
+    CurrentRecordKey().clear();
   }
 
   fs::path dir_;
@@ -63,8 +109,71 @@ TEST_F(SetupProgramTest, RefusesAnInvalidSwitchWithTheExactMessage) {
 }
 
 TEST_F(SetupProgramTest, IgnoresStarArgumentsAndRunsTheScript) {
-  Outcome o = Run("*TODISK *x");
+  Outcome o = Run("*TODISK *x '-s" + WindowsDir() + "'");
   EXPECT_EQ(o.status, 0) << o.output;
+}
+
+TEST_F(SetupProgramTest, WithoutTheLoadingProgramsSourceSwitchTheRunFails) {
+  Outcome o = Run("");
+  EXPECT_EQ(o.status, 1) << o.output;
+  EXPECT_NE(o.output.find("The path of the loading program was not passed correctly."), std::string::npos)
+      << o.output;
+}
+
+// A file whose destination cannot be replaced now: the program registers
+// itself to run after the restart, asks for the restart and ends with 3;
+// started again with -r it finishes (0) and leaves no record behind.
+TEST_F(SetupProgramTest, RestartThenResumeWithTheRegisteredCommand) {
+  fs::create_directories(dir_ / "src");
+  std::ofstream(dir_ / "src" / "a.txt") << "new a";
+  const std::string src = WindowsDir() + "\\src";
+  std::ofstream(dir_ / "wenmoor-setup.dfm") << "object MainForm: TForm\n"
+                                               "  object Install1: TInstall\n"
+                                               "    Information.ProductName = 'Demo'\n"
+                                               "  end\n"
+                                               "  object AppDir: TInstallDirectory\n"
+                                               "    Container = Install1\n"
+                                               "    DestDir = 'C:\\Program Files\\Demo'\n"
+                                               "    ArchiveFileType = psContainerArchiveFile\n"
+                                               "  end\n"
+                                               "  object IFa_txt: TInstallFile\n"
+                                               "    Container = AppDir\n"
+                                               "    DestDirType = psContainerDestDir\n"
+                                               "    ArchiveFileType = psContainerArchiveFile\n"
+                                               "    DestName = 'a.txt'\n"
+                                               "    FileName = 'a.txt'\n"
+                                               "    IncludeFromDir = '"
+                                            << src
+                                            << "'\n"
+                                               "    UniqueID = 1\n"
+                                               "  end\n"
+                                               "end\n";
+  const std::string source = "'-s" + WindowsDir() + "'";
+  {
+    Machine machine(dir_ / "prefix");
+    CompressScript(dir_ / "wenmoor-setup.dfm", source.substr(1, source.size() - 2));
+    auto target = machine.Host("C:\\Program Files\\Demo");
+    fs::create_directories(target);
+    std::ofstream(target / "a.txt") << "old a";
+    fs::permissions(target / "a.txt", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  }
+  Outcome first = Run(source);
+  EXPECT_EQ(first.status, 3) << first.output;
+  std::string command;
+  {
+    Machine machine(dir_ / "prefix");
+    EXPECT_TRUE(platform::RestartPending());
+    ReadRegistryString(hkCurrentUser, "\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce",
+                       "WenmoorUnfinished", command, "");
+    EXPECT_TRUE(machine.KeyExists("\\SOFTWARE\\OAK\\Install\\Install0"));
+    platform::ClearRestartPending();
+  }
+  EXPECT_EQ(command, "\"" + WindowsDir() + "\\wenmoor-setup\" -r \"-s" + WindowsDir() + "\"");
+
+  Outcome resumed = Run("-r " + source);
+  EXPECT_EQ(resumed.status, 0) << resumed.output;
+  Machine machine(dir_ / "prefix");
+  EXPECT_FALSE(machine.KeyExists("\\SOFTWARE\\OAK\\Install"));
 }
 
 TEST_F(SetupProgramTest, ReportsAMissingScript) {

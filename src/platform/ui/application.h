@@ -74,6 +74,9 @@ class TApplication {
   // Set by the main form's Close: the program should end.
   bool Terminated() const { return terminated_; }
   void Terminate() { terminated_ = true; }
+  // For a process that runs more than one program's life (tests): the
+  // request to end is forgotten.
+  void ClearTerminated() { terminated_ = false; }
 
   // The owner of forms that belong to the application (Delphi's
   // "owned by Application"): they live until ReleaseForms or the end of

@@ -1,0 +1,413 @@
+// The installation run, observed from outside: the engine's events, the
+// phase broadcasts a dialog would hear and the status texts, in order; the
+// record, the RunOnce entry and the emulated restart; and runs that break
+// off at various points followed by a run that must complete.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "common/script_fixture.h"
+#include "engine/cmp_TInstall.h"
+#include "engine/engine_helpers.h"
+#include "paths/specifiers_windows.h"
+#include "platform/rtl/sysutils.h"
+#include "platform/win/files.h"
+#include "platform/win/registry_store.h"
+#include "platform/win/shutdown.h"
+#include "registry/cmp_TInstallRegistry.h"
+#include "registry/cmp_TWnmrRegistry.h"
+#include "registry/routines_Registry.h"
+#include "script/cmp_TCustomInstallFile.h"
+#include "script/event_parameters.h"
+#include "script/script_exceptions.h"
+#include "support/temp_prefix.h"
+#include "translation/cmp_TTranslator.h"
+
+namespace wenmoor {
+
+// Stands where a dialog manager stands (rank 9000, a child of the engine)
+// and hears the same broadcasts; it can also be named in the unfinished
+// business, like an install file whose registration waits for the restart.
+class TPhaseListener : public TInstallObject {
+  WENMOOR_CLASS(TPhaseListener, TInstallObject)
+ public:
+  explicit TPhaseListener(TComponent* owner) : TInstallObject(owner) {}
+  int RegisteredType() const override { return kRankDialog; }
+  void ReceiveInformation(TObject*, int code, TObject* po) override {
+    if (on_receive) on_receive(code, po);
+  }
+  void ResumeAfterReboot() override {
+    if (on_resume) on_resume();
+  }
+  std::function<void(int, TObject*)> on_receive;
+  std::function<void()> on_resume;
+};
+WENMOOR_REGISTER_CLASS(TPhaseListener) {}
+
+namespace {
+
+using Log = std::vector<std::string>;
+using platform::RootKey;
+
+constexpr char kProgram[] = "C:\\dist\\setup.exe";
+constexpr char kTarget[] = "C:\\Program Files\\Demo";
+constexpr char kRunOnce[] = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+
+// One setup program's script, built as the form loader builds it: objects
+// first, the engine's Loaded last (which starts a resumption at once).
+struct Scene {
+  ComponentPtr<TForm> form = CreateUnowned<TForm>();
+  TCustomInstall* install = nullptr;
+  TInstallDirectory* dir = nullptr;
+  TCustomInstallFile* a = nullptr;
+  TCustomInstallFile* b = nullptr;
+  TPhaseListener* listener = nullptr;
+  TTranslator* translator = nullptr;
+  Log log;
+
+  void Build(const std::vector<std::string>& args) {
+    TApplication::Instance().SetExeName(kProgram);
+    TApplication::Instance().SetParams(args);
+    TApplication::Instance().SetMainForm(form.get());
+    translator = Create<TTranslator>(form.get());
+    install = Create<TInstall>(form.get());
+    install->BeginLoading();
+    install->Information()->SetProductName("Demo");
+    dir = Create<TInstallDirectory>(form.get());
+    dir->SetName("AppDir");
+    dir->SetContainer(install);
+    dir->SetDestDirType(nullptr);
+    dir->SetDestDir(kTarget);
+    dir->SetArchiveFileType(StandardPathSpecifiers().FindSpecifier(TpsContainerArchiveFile::StaticClass()));
+    a = TCustomInstallFile::CreateInContainer(form.get(), dir, "C:\\src\\a.txt");
+    a->SetName("IFa_txt");
+    b = TCustomInstallFile::CreateInContainer(form.get(), dir, "C:\\src\\b.txt");
+    b->SetName("IFb_txt");
+    b->SetRunAfterInstall(true);
+    for (const char* name : {"Keys1", "Keys2"}) {
+      auto* keys = Create<TInstallRegistry>(form.get());
+      keys->SetName(name);
+      keys->SetContainer(install);
+      keys->SetKey(std::string("\\SOFTWARE\\Demo\\") + name);
+    }
+    listener = Create<TPhaseListener>(form.get());
+    listener->SetName("Listener");
+    listener->SetContainer(install);
+    Record();
+  }
+
+  // Every event of the engine, the phase broadcasts and the status texts.
+  void Record() {
+    auto note = [this](std::string what) { return [this, what](auto&&...) { log.push_back(what); }; };
+    install->OnBeforeReadArchiveInfo.Assign(note("OnBeforeReadArchiveInfo"));
+    install->OnAfterReadArchiveInfo.Assign(note("OnAfterReadArchiveInfo"));
+    install->OnAfterInitialized.Assign(note("OnAfterInitialized"));
+    install->OnBeforeInstallObjects.Assign(note("OnBeforeInstallObjects"));
+    install->OnAfterInstallObjects.Assign(note("OnAfterInstallObjects"));
+    install->OnBeforeNotifyGoodInstall.Assign(note("OnBeforeNotifyGoodInstall"));
+    install->OnAfterNotifyGoodInstall.Assign(note("OnAfterNotifyGoodInstall"));
+    install->OnBeforeNotifyBadInstall.Assign(note("OnBeforeNotifyBadInstall"));
+    install->OnAfterNotifyBadInstall.Assign(note("OnAfterNotifyBadInstall"));
+    install->OnBeforeCleanup.Assign(note("OnBeforeCleanup"));
+    install->OnBeforeShutdown.Assign(note("OnBeforeShutdown"));
+    install->OnBeforeReboot.Assign(note("OnBeforeReboot"));
+    install->OnFailedReboot.Assign(note("OnFailedReboot"));
+    install->OnBeforeRunFile.Assign([this](TCustomInstall*, TCustomInstallFile* f, bool& default_action) {
+      log.push_back("OnBeforeRunFile " + f->Name());
+      default_action = false;  // a text file is nothing to start
+    });
+    for (TCustomInstallFile* f : {a, b})
+      f->OnAfterInstall.Assign([this](TCustomInstallFile* f) { log.push_back("installed " + f->Name()); });
+    listener->on_resume = [this] { log.push_back("resumed Listener"); };
+    listener->on_receive = [this](int code, TObject* po) {
+      switch (code) {
+        case -986: case -980: case -987: case -995: case -979: case -994: case -978: case -984: case -983:
+        case -973:
+          log.push_back(std::to_string(code));
+          break;
+        case -974:
+          log.push_back("-974 " + static_cast<TMessageParameter*>(po)->Text);
+          break;
+        default:
+          break;
+      }
+    };
+  }
+
+  void Load() { install->Loaded(); }
+  void Run() {
+    Load();
+    form->Activate();
+  }
+};
+
+class RunTest : public testing::ScriptFixture {
+ protected:
+  RunTest() {
+    CurrentRecordKey().clear();
+    test::WriteProgram(kProgram, "the setup program", 2001);
+    test::WriteProgram("C:\\src\\a.txt", "new a", 2003);
+    test::WriteProgram("C:\\src\\b.txt", "new b", 2003);
+    // The distribution: files.1 beside the program.
+    Scene build;
+    build.Build({"-sC:\\dist"});
+    build.Load();
+    build.install->Compress({coForceNetFilesLocal, coIncludeAll});
+  }
+  ~RunTest() override {
+    CurrentRecordKey().clear();
+    TApplication::Instance().SetParams({});
+    TApplication::Instance().SetMainForm(nullptr);
+  }
+
+  static std::vector<std::string> Records() {
+    TwnmrRegistry registry;
+    registry.SetRootKey(HKEY_LOCAL_MACHINE);
+    if (!registry.OpenKey("\\SOFTWARE\\OAK\\Install", false)) return {};
+    return registry.KeyNames();
+  }
+  // The RunOnce values of the NT family (HKEY_CURRENT_USER) as name=command.
+  static std::vector<std::string> RunOnceValues() {
+    std::vector<std::string> out;
+    platform::RegistryStore& store = platform::CurrentRegistry();
+    for (const std::string& name : store.ValueNames(RootKey::CurrentUser, kRunOnce))
+      out.push_back(name + "=" + *store.QueryValue(RootKey::CurrentUser, kRunOnce, name)->AsString());
+    return out;
+  }
+  // The file a.txt exists at the destination and cannot be replaced now.
+  static void PutFileInUse() {
+    test::WriteProgram(std::string(kTarget) + "\\a.txt", "old a", 1999);
+    ASSERT_TRUE(platform::SetFileAttributes(std::string(kTarget) + "\\a.txt", platform::FILE_ATTRIBUTE_READONLY));
+  }
+};
+
+// The documented order of a run, start to end.
+const Log kBeforeObjects = {
+    "OnBeforeReadArchiveInfo", "-984", "-974 Reading file information...", "-973", "OnAfterReadArchiveInfo", "-983",
+    "OnAfterInitialized",      "-986", "-980",
+};
+const Log kObjects = {
+    "OnBeforeInstallObjects", "installed IFb_txt", "installed IFa_txt", "-974 Installing registry keys...", "-973",
+    "OnAfterInstallObjects",
+};
+const Log kGoodEnd = {
+    "OnBeforeNotifyGoodInstall", "-995", "-979", "OnAfterNotifyGoodInstall",
+};
+const Log kBadEnd = {
+    "OnBeforeNotifyBadInstall", "-994", "-978", "OnAfterNotifyBadInstall", "OnBeforeShutdown",
+};
+
+Log Join(std::initializer_list<Log> parts) {
+  Log all;
+  for (const Log& p : parts) all.insert(all.end(), p.begin(), p.end());
+  return all;
+}
+
+TEST_F(RunTest, GoodRunInDocumentedOrderLeavesNoRecord) {
+  Scene s;
+  s.Build({"-sC:\\dist"});
+  std::vector<std::string> records_during_run;
+  s.install->OnAfterInitialized.Assign([&](TObject*) {
+    s.log.push_back("OnAfterInitialized");
+    records_during_run = Records();
+  });
+  s.Run();
+  EXPECT_EQ(s.log, Join({kBeforeObjects, kObjects, kGoodEnd,
+                         {"OnBeforeShutdown", "OnBeforeRunFile IFb_txt"}}));
+  EXPECT_EQ(s.install->Result(), RunResult::Completed);
+  EXPECT_EQ(ExitStatusOf(s.install->Result()), 0);
+  EXPECT_EQ(records_during_run, std::vector<std::string>{"Install0"});
+  EXPECT_TRUE(Records().empty());
+  EXPECT_TRUE(RunOnceValues().empty());
+  EXPECT_EQ(test::ReadWindowsFile(std::string(kTarget) + "\\a.txt"), "new a");
+  EXPECT_FALSE(s.install->Running());
+  EXPECT_TRUE(TApplication::Instance().Terminated());
+}
+
+TEST_F(RunTest, UserAbortInTheWizardEndsWithoutInstallingAndWithoutRecord) {
+  Scene s;
+  s.Build({"-sC:\\dist"});
+  auto recorder = s.listener->on_receive;
+  s.listener->on_receive = [&](int code, TObject* po) {
+    recorder(code, po);
+    // A confirmed Cancel raises in the wizard's event handler, which hands
+    // it to the application while the run waits for the dialog.
+    if (code == kNotifyBeforeInstallDialogs) TApplication::Instance().HandleException(EAIUserAbort());
+  };
+  s.Run();
+  EXPECT_EQ(s.log, Join({kBeforeObjects, kBadEnd}));
+  EXPECT_EQ(s.install->Result(), RunResult::Aborted);
+  EXPECT_EQ(ExitStatusOf(s.install->Result()), 2);
+  EXPECT_TRUE(s.install->Aborted());
+  EXPECT_TRUE(Records().empty());
+  EXPECT_FALSE(platform::FileExists(std::string(kTarget) + "\\a.txt"));
+}
+
+TEST_F(RunTest, FailureKeepsTheRecordAndReportsAfterTheObjects) {
+  Scene s;
+  s.Build({"-sC:\\dist"});
+  s.a->OnBeforeInstall.Assign([](TCustomInstallFile*) { throw Exception("The disk is on fire"); });
+  s.Run();
+  EXPECT_EQ(s.log, Join({kBeforeObjects, {"OnBeforeInstallObjects", "installed IFb_txt", "OnAfterInstallObjects"},
+                         kBadEnd}));
+  EXPECT_EQ(s.install->Result(), RunResult::Failed);
+  EXPECT_EQ(ExitStatusOf(s.install->Result()), 1);
+  EXPECT_EQ(Records(), std::vector<std::string>{"Install0"});
+}
+
+TEST_F(RunTest, WithoutTheLoadingProgramsSwitchTheRunFails) {
+  Scene s;
+  s.Build({});
+  s.Run();
+  EXPECT_EQ(s.install->Result(), RunResult::Failed);
+  EXPECT_EQ(s.log, kBadEnd);
+}
+
+TEST_F(RunTest, FileInUseRestartsTheMachineAndTheResumptionFinishes) {
+  PutFileInUse();
+  WriteRegistryString(hkLocalMachine, "\\SOFTWARE\\Demo", "x", "y");
+  test::WriteProgram("C:\\windows\\temp\\done.bat", "erase x", 2003);
+  {
+    Scene s;
+    s.Build({"-sC:\\dist", "-c"});
+    s.translator->SetTranslateIntoLanguage(wlGerman);
+    s.b->OnAfterInstall.Assign([&](TCustomInstallFile*) {
+      s.log.push_back("installed IFb_txt");
+      s.install->AddUnfinished("Listener", 0);
+      s.install->AddUnfinished("C:\\windows\\temp\\done.bat", 1);
+    });
+    s.Run();
+    EXPECT_EQ(s.log, Join({kBeforeObjects, kObjects, {"-987", "OnBeforeReboot"}}));
+    EXPECT_TRUE(s.install->Reboot());
+    EXPECT_EQ(s.install->Result(), RunResult::RestartPending);
+    EXPECT_EQ(ExitStatusOf(s.install->Result()), 3);
+  }
+  EXPECT_TRUE(platform::RestartPending());
+  EXPECT_EQ(RunOnceValues(),
+            std::vector<std::string>{"WenmoorUnfinished=\"C:\\dist\\setup.exe\" -r \"-sC:\\dist\" -c"});
+  ASSERT_EQ(Records(), std::vector<std::string>{"Install0"});
+  const std::string record = "\\SOFTWARE\\OAK\\Install\\Install0";
+  EXPECT_EQ(ReadRegistryInteger(hkLocalMachine, record, "Language", -1), wlGerman);
+  // The file waits under its new name for the restart to swap it in.
+  EXPECT_EQ(test::ReadWindowsFile(std::string(kTarget) + "\\a.1"), "new a");
+
+  // After the restart the program comes back with -r.
+  platform::ClearRestartPending();
+  DeleteRegistryKey(hkCurrentUser, std::string("\\") + kRunOnce);
+  CurrentRecordKey().clear();
+  TApplication::Instance().ClearTerminated();
+  Scene resumed;
+  resumed.Build({"-r", "-sC:\\dist", "-c"});
+  resumed.Load();
+  EXPECT_EQ(resumed.log, Join({{"resumed Listener"}, kGoodEnd, {"OnBeforeCleanup", "OnBeforeShutdown",
+                                                                "OnBeforeRunFile IFb_txt"}}));
+  EXPECT_EQ(resumed.install->Mode(), StartupMode::Resume);
+  EXPECT_EQ(resumed.install->Result(), RunResult::Completed);
+  EXPECT_EQ(resumed.translator->TranslateIntoLanguage(), wlGerman);
+  EXPECT_FALSE(platform::FileExists("C:\\windows\\temp\\done.bat"));
+  EXPECT_TRUE(Records().empty());
+  // The temporary copy of the program goes; a batch removes what was in use.
+  EXPECT_FALSE(platform::FileExists(kProgram));
+  ASSERT_TRUE(resumed.install->CleanupPending());
+  const std::string batch = resumed.install->CleanupBatch();
+  EXPECT_EQ(ExtractFileExt(batch), ".bat");
+  EXPECT_EQ(test::ReadWindowsFile(batch), "ERASE C:\\dist\\setup.exe\r\nDELTREE /Y C:\\dist\r\nERASE " +
+                                              ChangeFileExt(batch, ".PIF") + "\r\nERASE " + batch + "\r\n");
+}
+
+TEST_F(RunTest, ResumptionRefusesAnInvalidEntryAndKeepsTheRecord) {
+  {
+    Scene s;
+    s.Build({"-sC:\\dist"});
+    s.Load();
+    CurrentRecordKey() = s.install->FindInstallRecord(true);
+    s.install->AddUnfinished("Listener", 0);
+    WriteRegistryString(hkLocalMachine, CurrentRecordKey() + "\\Unfinished", "Zone", "zero");
+  }
+  CurrentRecordKey().clear();
+  Scene resumed;
+  resumed.Build({"-r", "-sC:\\dist"});
+  resumed.Load();
+  EXPECT_EQ(resumed.install->Result(), RunResult::Failed);
+  EXPECT_EQ(resumed.log, Join({{"resumed Listener"}, kBadEnd}));
+  EXPECT_EQ(Records(), std::vector<std::string>{"Install0"});
+  TStringList left;
+  resumed.install->ReadUnfinished(left);
+  EXPECT_EQ(left.Count(), 2);  // nothing is lost: a repaired entry can be resumed
+}
+
+// A run that breaks off anywhere leaves a machine on which the next run
+// completes: the record is found again, its unfinished business starts
+// afresh, and no second RunOnce entry appears.
+TEST_F(RunTest, RunBrokenOffAtAnyPointIsCompletedByTheNextRun) {
+  struct Case {
+    const char* where;
+    bool in_use;  // the run restarts the machine
+    std::function<void(Scene&)> inject;
+  };
+  const auto fail = [](auto&&...) { throw std::runtime_error("killed"); };
+  const Case cases[] = {
+      {"after initialisation", false, [&](Scene& s) { s.install->OnAfterInitialized.Assign(fail); }},
+      {"between two files", false, [&](Scene& s) { s.b->OnAfterInstall.Assign(fail); }},
+      {"in the registry keys", false,
+       [&](Scene& s) {
+         s.listener->on_receive = [](int code, TObject* po) {
+           if (code == kNotifyStatusMessage && static_cast<TMessageParameter*>(po)->Text == "Installing registry keys...")
+             throw std::runtime_error("killed");
+         };
+       }},
+      {"before the success report", false, [&](Scene& s) { s.install->OnBeforeNotifyGoodInstall.Assign(fail); }},
+      {"before the restart", true, [&](Scene& s) { s.install->OnBeforeReboot.Assign(fail); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.where);
+    test::TempPrefix machine;  // each case on a machine of its own
+    test::WriteProgram(kProgram, "the setup program", 2001);
+    test::WriteProgram("C:\\src\\a.txt", "new a", 2003);
+    test::WriteProgram("C:\\src\\b.txt", "new b", 2003);
+    {
+      Scene build;
+      build.Build({"-sC:\\dist"});
+      build.Load();
+      build.install->Compress({coForceNetFilesLocal, coIncludeAll});
+    }
+    if (c.in_use) PutFileInUse();
+    {
+      Scene broken;
+      broken.Build({"-sC:\\dist"});
+      c.inject(broken);
+      broken.Run();
+      EXPECT_EQ(broken.install->Result(), RunResult::Failed);
+    }
+    CurrentRecordKey().clear();
+    TApplication::Instance().ClearTerminated();
+    {
+      Scene again;
+      again.Build({"-sC:\\dist"});
+      again.Run();
+      EXPECT_EQ(again.install->Result(), c.in_use ? RunResult::RestartPending : RunResult::Completed);
+    }
+    if (c.in_use) {
+      EXPECT_EQ(RunOnceValues().size(), 1u);
+      platform::ClearRestartPending();
+      CurrentRecordKey().clear();
+      TApplication::Instance().ClearTerminated();
+      Scene resumed;
+      resumed.Build({"-r", "-sC:\\dist"});
+      resumed.Load();
+      EXPECT_EQ(resumed.install->Result(), RunResult::Completed);
+    } else {
+      EXPECT_EQ(test::ReadWindowsFile(std::string(kTarget) + "\\a.txt"), "new a");
+      EXPECT_EQ(test::ReadWindowsFile(std::string(kTarget) + "\\b.txt"), "new b");
+    }
+    EXPECT_TRUE(Records().empty());
+    CurrentRecordKey().clear();
+    TApplication::Instance().ClearTerminated();
+  }
+}
+
+}  // namespace
+}  // namespace wenmoor
