@@ -84,27 +84,40 @@ void TFileRelated::DownloadArchive() {
         Name());
   }
   // The reserved empty file stays, so that no other run takes the name.
-  SetLocalArchive(ChangeFileExt(CreateTempFileName(true), ".1"));
+  const std::string reserved = CreateTempFileName(true);
+  SetLocalArchive(ChangeFileExt(reserved, ".1"));
   location->OnDataReceived.Assign(
       [this](TObject*, const std::string& name, int bytes, int total, int size, const char* buffer) {
         DataReceived(name, bytes, total, size, buffer);
       });
-  auto user_aborted = [&] {
-    if (!DownloadAborted()) return false;
+  // A download that did not complete leaves nothing that could be taken
+  // for the archive later: no file, no LocalArchive naming one (which
+  // IsArchiveDownloaded would believe), and no reserved name.
+  auto forget_download = [&] {
     platform::DeleteFile(LocalArchive());
     SetLocalArchive("");
-    return true;
+    platform::DeleteFile(reserved);
   };
   try {
     location->Download(Name() + ".1", LocalArchive());
   } catch (...) {
     location->OnDataReceived.Clear();
-    if (user_aborted()) throw EAIUserAbort();
+    forget_download();
+    if (DownloadAborted()) throw EAIUserAbort();
     throw;
   }
   location->OnDataReceived.Clear();
-  if (user_aborted()) throw EAIUserAbort();
+  if (DownloadAborted()) {
+    forget_download();
+    throw EAIUserAbort();
+  }
   if (!IsDesigning()) StoreLocalArchive(LocalArchive());
+}
+
+void TCustomInstallFile::TakeListedInfo(int64_t size, TDateTime date, const std::string& version) {
+  size_ = size;
+  file_date_ = date;
+  file_version_ = version;
 }
 
 }  // namespace wenmoor

@@ -29,6 +29,7 @@ class FtpDownloadTest : public DownloadFixture {
     root_->Write("pub/setup/Other.1", "second file");
     root_->Write("pub/setup/Empty.1", "");
     root_->Write("pub/setup/Big.1", Pattern(4 << 20));
+    root_->Write("pub/setup/Drop.1", Pattern(200000));  // the server breaks off after half
     root_->Write("Root.1", "at the root");
     server_ = new FtpTestServer(root_->Path(), kUser, kPassword);
   }
@@ -187,6 +188,22 @@ TEST_F(FtpDownloadTest, ServerThatCannotBeReached) {
     EXPECT_FALSE(loc_->HasConnection());
   }
   EXPECT_TRUE(LocalDirEntries().empty());
+}
+
+TEST_F(FtpDownloadTest, TransferDroppedInTheMiddleLeavesAnOlderLocalFileAlone) {
+  WriteLocal("Drop.1", "the good old copy");
+  const std::string message = MessageOf<ENIL_ReadFile>([&] { loc_->Download("Drop.1", Local("Drop.1")); });
+  EXPECT_THAT(message, StartsWith("Could not read from file Drop.1 on the server. Error message "
+                                  "ERROR_INTERNET_CONNECTION_ABORTED. Server " + Server() + ". Response from server "));
+  EXPECT_EQ(ReceivedData(), Pattern(100000)) << "every byte that came was reported";
+  EXPECT_EQ(ReadLocal("Drop.1"), "the good old copy");
+  EXPECT_THAT(LocalDirEntries(), ElementsAre("Drop.1"));
+  EXPECT_EQ(CountOf("RETR Drop.1"), 1);
+
+  // The location recovers: the next file comes whole.
+  loc_->Download("Other.1", Local("Other.1"));
+  EXPECT_EQ(ReadLocal("Other.1"), "second file");
+  EXPECT_EQ(CountOf("RETR Other.1"), 1);
 }
 
 TEST_F(FtpDownloadTest, AbortInTheMiddleLeavesNothingAndTheLocationWorksOn) {

@@ -130,17 +130,23 @@ TEST_F(HttpDownloadTest, FileThatIsNotThereFailsWithoutALocalFile) {
     const char* directory;
     const char* name;
     const char* response;
+    const char* request;
   };
   const Case cases[] = {
-      {"pub\\setup", "Missing.1", "HTTP/1.1 404 File not found"},  // the status says so
-      {"fault", "page404", "HTTP/1.1 200 OK"},                      // only the page says so
-      {"fault\\status", "500", "HTTP/1.1 500 Internal Server Error"},
-      {"fault\\status", "302", "HTTP/1.1 302 Found"},  // a redirect that names no place
-      {"pub\\setup", "Empty.1", "HTTP/1.1 200 OK"},                 // nothing at all
+      // the status says so
+      {"pub\\setup", "Missing.1", "HTTP/1.1 404 File not found", "GET /pub/setup/Missing.1 HTTP/1.1"},
+      // only the page says so
+      {"fault", "page404", "HTTP/1.1 200 OK", "GET /fault/page404 HTTP/1.1"},
+      {"fault\\status", "500", "HTTP/1.1 500 Internal Server Error", "GET /fault/status/500 HTTP/1.1"},
+      // a redirect that names no place
+      {"fault\\status", "302", "HTTP/1.1 302 Found", "GET /fault/status/302 HTTP/1.1"},
+      // nothing at all
+      {"pub\\setup", "Empty.1", "HTTP/1.1 200 OK", "GET /pub/setup/Empty.1 HTTP/1.1"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     blocks_.clear();
+    seen_ = server_->Requests().size();
     Login().SetDirectory(c.directory);
     const std::string message =
         MessageOf<ENIL_FileNotFound>([&] { loc_->Download(c.name, Local("Result.1")); });
@@ -148,7 +154,14 @@ TEST_F(HttpDownloadTest, FileThatIsNotThereFailsWithoutALocalFile) {
     EXPECT_THAT(message, HasSubstr(". Server " + Server() + ". Response from server " + c.response));
     EXPECT_TRUE(blocks_.empty());
     EXPECT_TRUE(LocalDirEntries().empty());
+    const auto requests = NewRequests();
+    ASSERT_EQ(requests.size(), 1u) << "one request, not retried";
+    EXPECT_EQ(requests[0].line, c.request);
   }
+  // The same location fetches a file that is there.
+  Login().SetDirectory("pub\\setup");
+  loc_->Download("Other.1", Local("Other.1"));
+  EXPECT_EQ(ReadLocal("Other.1"), "second file");
 }
 
 TEST_F(HttpDownloadTest, FailedDownloadLeavesAnOlderLocalFileAlone) {
@@ -182,6 +195,10 @@ TEST_F(HttpDownloadTest, AbortFromTheDataEventStopsAtOnceWithoutException) {
   Login().SetDirectory("pub\\setup");
   loc_->Download("Other.1", Local("Other.1"));
   EXPECT_EQ(ReadLocal("Other.1"), "second file");
+  const auto requests = NewRequests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0].line, "GET /fault/slow/400000 HTTP/1.1");
+  EXPECT_EQ(requests[1].line, "GET /pub/setup/Other.1 HTTP/1.1");
 }
 
 TEST_F(HttpDownloadTest, ServerThatIsNotRunning) {
@@ -191,6 +208,11 @@ TEST_F(HttpDownloadTest, ServerThatIsNotRunning) {
             "Cannot send request for file Files.1 to the server. Error message ERROR_INTERNET_CANNOT_CONNECT. "
             "Server " + host + ". Response from server ");
   EXPECT_TRUE(LocalDirEntries().empty());
+
+  // Once the server is there, the same location gets the file.
+  Login().SetHostname(Server());
+  loc_->Download("Files.1", Local("Files.1"));
+  EXPECT_EQ(ReadLocal("Files.1"), Pattern(20000));
 }
 
 TEST_F(HttpDownloadTest, NameThatDoesNotResolve) {

@@ -16,6 +16,7 @@ number of bytes of the pattern byte(i) = i % 251:
   /fault/page404         status 200 with a "404 Not Found" page
   /fault/status/CODE     status CODE with a short page that names no 404
   /fault/silent          reads the request and never answers
+A file below ROOT whose name starts with "Slow" is sent like /fault/slow.
 """
 import http.server
 import itertools
@@ -60,6 +61,12 @@ class Handler(http.server.SimpleHTTPRequestHandler):
             super().do_GET()
 
     def copyfile(self, source, outputfile):
+        if os.path.basename(self.path).startswith("Slow"):
+            for block in iter(lambda: source.read(8192), b""):
+                outputfile.write(block)
+                outputfile.flush()
+                time.sleep(0.2)
+            return
         # The kernel copies the file to the socket: the server stays out of
         # the way when the benchmark measures the client.
         outputfile.flush()
