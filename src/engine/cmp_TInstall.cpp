@@ -287,9 +287,6 @@ void TCustomInstall::HostFormActivate(TObject*) {
 }
 
 
-void TCustomInstall::BuildFromBuildInf() {}
-void TCustomInstall::TransferToFloppies(const std::string&) {}
-
 WENMOOR_REGISTER_CLASS(TBuildInfo) {
   c.Prop("AddUninstallOnCreate", &T::AddUninstallOnCreate, &T::SetAddUninstallOnCreate).Default(true);
   c.Prop("AppName", &T::AppName, &T::SetAppName);

@@ -205,6 +205,14 @@ class TCustomInstall : public TFileContainer {
   // Start-up operations of the other modes and of the run.
   virtual void BuildFromBuildInf();
   virtual void TransferToFloppies(const std::string& drive);
+  // The distribution builder: setup.exe (the loading program and its
+  // self-extract block), setup.1 (this program and the PresetupFiles) and
+  // files.1 in `build_dir`; IEInstall on failure.
+  virtual void BuildDistribution(const std::string& program, const std::string& build_dir, bool self_extracting);
+  virtual void CopySetupProgram(const std::string& build_dir, const std::string& program);
+  virtual void CreateSetupArchive(const std::string& build_dir, const std::string& program);
+  void MakeSelfExtracting(const std::string& setup_exe, const std::string& setup1, const std::string& files1);
+  void AppendSelfExtractInfo(const std::string& path);
   void ResumeAfterReboot() override;
   // Receives every exception that escapes the application's event loop:
   // outside a run the error box; in a run the failure (or abort) path.
