@@ -149,6 +149,15 @@ void TLangFormatStrings::SetText(std::string_view text) {
   Bulk([&] { TStringList::SetText(text); });
 }
 
+void TLangFormatStrings::Move(int from, int to) {
+  if (from == to) return;
+  std::string line = Strings(from);
+  Strings(to);
+  items_.erase(items_.begin() + from);
+  items_.insert(items_.begin() + to, std::move(line));
+  Changed();
+}
+
 void TLangFormatStrings::SetLines(const std::vector<std::string>& lines) {
   Bulk([&] { TStringList::SetLines(lines); });
 }
