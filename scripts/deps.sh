@@ -9,6 +9,7 @@ packages=(
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   hyperfine
   libcurl4-openssl-dev curl python3-pyftpdlib
+  qt6-base-dev fonts-liberation2
 )
 missing=()
 for p in "${packages[@]}"; do
