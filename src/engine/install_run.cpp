@@ -13,6 +13,7 @@
 
 #include "engine/cmp_TInstall.h"
 #include "engine/self_extract_info.h"
+#include "engine/install_net.h"
 #include "platform/rtl/cleanup.h"
 #include "platform/rtl/localize.h"
 #include "platform/rtl/sysutils.h"
@@ -169,6 +170,7 @@ void TCustomInstall::ReadArchiveInfo() {
   WithCleanup(
       [&] {
         TFileContainer::ReadArchiveInfo();
+        if (distribute_type_ != dtTraditional) ReadRemoteFileList(*this);
       },
       [&] {
         if (host_form_) host_form_->SetCursor(saved);
