@@ -124,10 +124,7 @@ TDialogManager* FindDialogManager(TManagerType type) {
 
 bool ConfirmUserAbort() {
   TCustomInstall* install = CurrentInstall();
-  if (!install) return true;
-  bool quit_out = true;
-  install->OnUserAbort(install, quit_out);
-  return quit_out;
+  return !install || install->ConfirmUserAbort();
 }
 
 // ---------------------------------------------------------------------------
