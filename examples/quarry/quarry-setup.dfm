@@ -15,6 +15,26 @@ object MainForm: TMainForm
   OnDestroy = FormDestroy
   PixelsPerInch = 96
   TextHeight = 13
+  object BackDrop: TBackdrop
+    Left = 0
+    Top = 0
+    Width = 552
+    Height = 457
+    Align = alClient
+    object ProductLabel: TRotate3DLabel
+      Left = 0
+      Top = 0
+      Width = 552
+      Height = 65
+      Align = alTop
+      Caption = 'Qry'
+      Font.Charset = DEFAULT_CHARSET
+      Font.Color = clWhite
+      Font.Height = -32
+      Font.Name = 'Arial'
+      Font.Style = [fsBold]
+    end
+  end
   object psBDEDLL: TpsBDEDLL
   end
   object psCommonFiles: TpsCommonFiles
@@ -98,6 +118,142 @@ object MainForm: TMainForm
     BuildInfo.SignCode = False
     OnAfterInitialized = Install1AfterInitialized
     OnBeforeNotifyGoodInstall = Install1BeforeNotifyGoodInstall
+  end
+  object MainTranslator: TTranslator
+    lgChineseSimplified.Font.Height = -11
+    lgChineseSimplified.Font.Name = 'MS Sans Serif'
+    lgChineseSimplified.FontOverride = False
+    lgChineseTraditional.Font.Height = -11
+    lgChineseTraditional.Font.Name = 'MS Sans Serif'
+    lgChineseTraditional.FontOverride = False
+    lgCzech.Font.Height = -11
+    lgCzech.Font.Name = 'MS Sans Serif'
+    lgCzech.FontOverride = False
+    lgDanish.Font.Height = -11
+    lgDanish.Font.Name = 'MS Sans Serif'
+    lgDanish.FontOverride = False
+    lgDutch.Font.Height = -11
+    lgDutch.Font.Name = 'MS Sans Serif'
+    lgDutch.FontOverride = False
+    lgEnglish.Font.Height = -11
+    lgEnglish.Font.Name = 'MS Sans Serif'
+    lgEnglish.FontOverride = False
+    lgFrench.Font.Height = -11
+    lgFrench.Font.Name = 'MS Sans Serif'
+    lgFrench.FontOverride = False
+    lgGerman.Font.Height = -11
+    lgGerman.Font.Name = 'MS Sans Serif'
+    lgGerman.FontOverride = False
+    lgGreek.Font.Height = -11
+    lgGreek.Font.Name = 'MS Sans Serif'
+    lgGreek.FontOverride = False
+    lgHebrew.Font.Height = -11
+    lgHebrew.Font.Name = 'MS Sans Serif'
+    lgHebrew.FontOverride = False
+    lgItalian.Font.Height = -11
+    lgItalian.Font.Name = 'MS Sans Serif'
+    lgItalian.FontOverride = False
+    lgJapanese.Font.Height = -11
+    lgJapanese.Font.Name = 'MS Sans Serif'
+    lgJapanese.FontOverride = False
+    lgKorean.Font.Height = -11
+    lgKorean.Font.Name = 'MS Sans Serif'
+    lgKorean.FontOverride = False
+    lgNorwegianBokmal.Font.Height = -11
+    lgNorwegianBokmal.Font.Name = 'MS Sans Serif'
+    lgNorwegianBokmal.FontOverride = False
+    lgNorwegianNynorsk.Font.Height = -11
+    lgNorwegianNynorsk.Font.Name = 'MS Sans Serif'
+    lgNorwegianNynorsk.FontOverride = False
+    lgPolish.Font.Height = -11
+    lgPolish.Font.Name = 'MS Sans Serif'
+    lgPolish.FontOverride = False
+    lgPortugese.Font.Height = -11
+    lgPortugese.Font.Name = 'MS Sans Serif'
+    lgPortugese.FontOverride = False
+    lgRussian.Font.Height = -11
+    lgRussian.Font.Name = 'MS Sans Serif'
+    lgRussian.FontOverride = False
+    lgSpanish.Font.Height = -11
+    lgSpanish.Font.Name = 'MS Sans Serif'
+    lgSpanish.FontOverride = False
+    lgSwedish.Font.Height = -11
+    lgSwedish.Font.Name = 'MS Sans Serif'
+    lgSwedish.FontOverride = False
+    lgVietnamese.Font.Height = -11
+    lgVietnamese.Font.Name = 'MS Sans Serif'
+    lgVietnamese.FontOverride = False
+  end
+  object DialogManager: TDialogManager
+    Container = Install1
+    ManagerType = dmBeforeInstall
+  end
+  object DialogManager1: TDialogManager
+    Container = Install1
+    ManagerType = dmAfterGoodInstall
+  end
+  object DialogManager2: TDialogManager
+    Container = Install1
+    ManagerType = dmAfterBadInstall
+  end
+  object DialogManager3: TDialogManager
+    Container = Install1
+    ManagerType = dmDuringCopyFiles
+  end
+  object DialogManager4: TDialogManager
+    Container = Install1
+    ManagerType = dmChangeDisk
+  end
+  object DialogManager5: TDialogManager
+    Container = Install1
+    ManagerType = dmReboot
+  end
+  object LicenseDlg: TLicenseDlg
+    Container = Install1
+    DialogManager = DialogManager
+    Order = 10
+    LicenseAgreement.Strings = (
+      'QUARRY DATABASE ENGINE - EVALUATION LICENCE'
+      ''
+      'Fennick Software grants you the right to install and use this demonstration'
+      'copy of the Quarry Database Engine for evaluation only.'
+      ''
+      'You may not distribute applications built with the evaluation version.'
+      ''
+      'The software is provided as is, without warranty of any kind.')
+  end
+  object ReadmeDlg1: TReadmeDlg
+    Container = Install1
+    DialogManager = DialogManager1
+    Order = 10
+    ReadmeText.Strings = (
+      'Quarry Database Engine 1.41 - release notes'
+      ''
+      'The components TQryDatabase, TQryTable and TQryQuery are on the'
+      '''Data Access'' page of the component palette.'
+      ''
+      'The demonstration projects are in the Demo directory of the installation.')
+  end
+  object CopyFileDlg: TCopyFileDlg
+    Container = Install1
+    DialogManager = DialogManager3
+  end
+  object InstallStatusDlg: TInstallStatusDlg
+    Container = Install1
+  end
+  object BadInstallationDlg: TBadInstallationDlg
+    Container = Install1
+    DialogManager = DialogManager2
+    Order = 10
+  end
+  object ChangeDiskDlg: TChangeDiskDlg
+    Container = Install1
+    DialogManager = DialogManager4
+  end
+  object RebootDlg: TRebootDlg
+    Container = Install1
+    DialogManager = DialogManager5
+    Order = 10
   end
   object MainDir: TInstallDirectory
     Container = Install1

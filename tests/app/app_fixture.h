@@ -1,5 +1,6 @@
 // The Quarry setup program's main form with its built-in script, on a fresh
-// machine, without running the installation.
+// machine, with the headless operator answering (defaults unless the test
+// gives answers), without running the installation.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,10 +12,11 @@
 #include "app/install_log.h"
 #include "platform/ui/application.h"
 #include "support/temp_prefix.h"
+#include "ui/ui_fixture.h"
 
 namespace quarry::test {
 
-class MainFormFixture : public ::testing::Test {
+class MainFormFixture : public wenmoor::UiFixture {
  protected:
   // Machines may be prepared (IDEs registered) before the form is created.
   void SetUp() override {

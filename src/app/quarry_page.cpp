@@ -1,0 +1,58 @@
+#include "app/quarry_page.h"
+
+#include "app/frmMain.h"
+#include "platform/rtl/format.h"
+
+namespace quarry {
+
+using namespace wenmoor;
+
+namespace {
+
+std::string ButtonStrip(bool completion) {
+  std::string buttons = PageButton("BackBtn", "< Previous", 4, 208, 75, "      OnClick = BackBtnClick\n") +
+                        PageButton("ProceedBtn", "Next >", 5, 288, 75,
+                                   "      Default = True\n      OnClick = ProceedBtnClick\n");
+  if (completion)
+    return buttons + PageButton("FinishBtn", "Finish", 72, 368, 89, "      OnClick = ProceedBtnClick\n");
+  return buttons + PageButton("CancelBtn", "Cancel", 6, 368, 89,
+                              "      Cancel = True\n      NumGlyphs = 2\n      OnClick = CancelBtnClick\n");
+}
+
+}  // namespace
+
+std::string PageText(const char* name, const char* caption, int glid, int height) {
+  return Format(
+      "    object %s: TTranslateLabel\n"
+      "      Left = 8\n"
+      "      Top = 8\n"
+      "      Width = 318\n"
+      "      Height = %d\n"
+      "      Align = alTop\n"
+      "      AutoSize = False\n"
+      "      Caption = '%s'\n"
+      "      WordWrap = True\n"
+      "      GLID = %d\n"
+      "    end\n",
+      name, height, caption, glid);
+}
+
+TQuarryPage::TQuarryPage(TComponent* owner) : TStandardInstallForm(owner) {}
+
+void TQuarryPage::BuildPage(const Layout& layout, TManagerType type, int order) {
+  const StandardPageLayout page{layout.name, layout.class_name, layout.caption, 470, false, layout.border,
+                                layout.content, ButtonStrip(layout.completion)};
+  Build(page, type, order);
+}
+
+void TQuarryPage::PrepareForm() {
+  TStandardInstallForm::PrepareForm();
+  ShowBackUnlessFirst();
+  FocusIfShown(ProceedBtn());
+}
+
+TMainForm* TQuarryPage::Main() { return MainForm(); }
+
+WENMOOR_REGISTER_CLASS(TQuarryPage) {}
+
+}  // namespace quarry
