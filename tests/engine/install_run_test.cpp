@@ -4,6 +4,7 @@
 // off at various points followed by a run that must complete.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -11,6 +12,7 @@
 
 #include "common/script_fixture.h"
 #include "engine/cmp_TInstall.h"
+#include "engine/cmp_TUninstallEXE.h"
 #include "engine/engine_helpers.h"
 #include "paths/specifiers_windows.h"
 #include "platform/rtl/sysutils.h"
@@ -406,6 +408,100 @@ TEST_F(RunTest, RunBrokenOffAtAnyPointIsCompletedByTheNextRun) {
     EXPECT_TRUE(Records().empty());
     CurrentRecordKey().clear();
     TApplication::Instance().ClearTerminated();
+  }
+}
+
+}  // namespace
+}  // namespace wenmoor
+
+namespace wenmoor {
+namespace {
+
+// The uninstaller's file writes the product's entry in the list of
+// installed programs; icon and read-me only for files this run installed.
+TEST_F(RunTest, UninstallEntryNamesTheInstalledUninstallerAndTheInstalledFilesOnly) {
+  test::WriteProgram("C:\\src\\uninstall.exe", "uninstaller", 2003);
+  test::WriteProgram("C:\\src\\demo.ico", "icon", 2003);
+  test::WriteProgram("C:\\src\\readme.txt", "read me", 2003);
+  struct Case {
+    std::string product;
+    bool readme_included;
+    std::vector<std::string> values;  // name=data
+  };
+  const std::string uninstaller = std::string(kTarget) + "\\uninstall.exe";
+  const Case cases[] = {
+      {"  Demo  ", true,
+       {"DisplayName=Demo", "UninstallString=" + uninstaller + " Demo", "Comments=Nice",
+        "DisplayIcon=" + std::string(kTarget) + "\\demo.ico", "DisplayVersion=1.0", "Publisher=Acme",
+        "Readme=" + std::string(kTarget) + "\\readme.txt", "RegOwner=Pat"}},
+      // Nothing to name the entry after: the name stays empty, the command
+      // ends with the uninstaller and a blank. The read-me was not installed.
+      {"", false,
+       {"DisplayName=", "UninstallString=" + uninstaller + " ", "Comments=Nice",
+        "DisplayIcon=" + std::string(kTarget) + "\\demo.ico", "DisplayVersion=1.0", "Publisher=Acme",
+        "RegOwner=Pat"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.product);
+    Scene s;
+    s.Build({"-sC:\\dist"});
+    s.install->Information()->SetProductName(c.product);
+    s.install->Information()->SetVersion("1.0");
+    s.install->Information()->SetCompanyName("Acme");
+    s.install->Win2KExtendedInformation()->SetComments("Nice");
+    s.install->RegistrationInformation()->RegOwner = "Pat";
+    auto* uninstall = Create<TUninstallEXE>(s.form.get());
+    uninstall->SetName("Uninstaller");
+    uninstall->SetContainer(s.dir);
+    uninstall->SetIncludeFromDir("C:\\src");
+    uninstall->SetFileName("uninstall.exe");
+    uninstall->SetNet(false);
+    TCustomInstallFile* icon = TCustomInstallFile::CreateInContainer(s.form.get(), s.dir, "C:\\src\\demo.ico");
+    TCustomInstallFile* readme = TCustomInstallFile::CreateInContainer(s.form.get(), s.dir, "C:\\src\\readme.txt");
+    s.install->Win2KExtendedInformation()->SetDisplayIcon(icon);
+    s.install->Win2KExtendedInformation()->SetReadMe(readme);
+    s.Load();
+    s.install->Compress({coForceNetFilesLocal, coIncludeAll});
+    readme->SetInclude(c.readme_included);
+    s.form->Activate();
+    ASSERT_EQ(s.install->Result(), RunResult::Completed);
+
+    const std::string key = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + c.product;
+    platform::RegistryStore& store = platform::CurrentRegistry();
+    std::vector<std::string> values;
+    for (const std::string& name : store.ValueNames(RootKey::LocalMachine, key))
+      if (auto text = store.QueryValue(RootKey::LocalMachine, key, name)->AsString()) values.push_back(name + "=" + *text);
+    std::vector<std::string> expected = c.values;
+    std::sort(expected.begin(), expected.end());
+    std::sort(values.begin(), values.end());
+    EXPECT_EQ(values, expected);
+    EXPECT_EQ(test::ReadWindowsFile(uninstaller), "uninstaller");
+    DeleteRegistryKey(hkLocalMachine, "\\" + key);
+    TApplication::Instance().ClearTerminated();
+  }
+}
+
+TEST_F(RunTest, RemovingTheUninstallersFileClearsTheBuildMark) {
+  Scene s;
+  s.Build({"-sC:\\dist"});
+  auto* uninstall = Create<TUninstallEXE>(s.form.get());
+  EXPECT_TRUE(uninstall->Net());
+  EXPECT_TRUE(s.install->BuildInfo()->AddUninstallOnCreate());
+  uninstall->Free();
+  EXPECT_FALSE(s.install->BuildInfo()->AddUninstallOnCreate());
+}
+
+TEST_F(RunTest, UninstallEntryNeedsAnEngine) {
+  ComponentPtr<TForm> form = CreateUnowned<TForm>();
+  auto* uninstall = Create<TUninstallEXE>(form.get());
+  uninstall->SetName("Uninstaller");
+  try {
+    uninstall->RegisterUninstall("\\Software\\X");
+    FAIL();
+  } catch (const IEUninstallEXE& e) {
+    EXPECT_EQ(e.Message(),
+              "Uninstaller could not write information about the uninstall to the registry because there was no "
+              "TInstall component");
   }
 }
 
