@@ -50,10 +50,12 @@ TInstallContainerList& InstallContainers() {
 void TInstallContainerList::Add(TInstallContainer* c) {
   if (!c) throw IEContainerList("Cannot add a blank entry to the TInstallContainerList object");
   items_.push_back(c);
+  ++changes_;
 }
 
 void TInstallContainerList::Remove(TInstallContainer* c) {
   items_.erase(std::remove(items_.begin(), items_.end(), c), items_.end());
+  ++changes_;
 }
 
 // ---------------------------------------------------------------------------
@@ -77,6 +79,7 @@ TInstallContainer::~TInstallContainer() {
     for (auto it = all.rbegin(); it != all.rend(); ++it)
       if (*it != this) (*it)->ObjectRemoved(this);
     helpers_.clear();
+    ++helpers_changes_;
     InstallContainers().Remove(this);
   }
 }
@@ -87,12 +90,15 @@ void TInstallContainer::Destroying() {
   removed_from_tree_ = true;
   // Every other object forgets this one, last created first.
   const auto all = InstallContainers().All();
+  const uint64_t changes = InstallContainers().Changes();
   for (auto it = all.rbegin(); it != all.rend(); ++it) {
     if (*it == this) continue;
     const auto& live = InstallContainers().All();
-    if (std::find(live.begin(), live.end(), *it) != live.end()) (*it)->ObjectRemoved(this);
+    if (InstallContainers().Changes() == changes || std::find(live.begin(), live.end(), *it) != live.end())
+      (*it)->ObjectRemoved(this);
   }
   helpers_.clear();
+  ++helpers_changes_;
   InstallContainers().Remove(this);
 }
 
@@ -129,14 +135,22 @@ void TInstallContainer::FreeHelpersOfClass(const TClassInfo& cls) {
   }
 }
 
-void TInstallContainer::NotifyHelpers(TObject* sender, int code, TObject* po) {
-  // A listener may change the tree while it is told (a dialog freeing
-  // itself, say): walk a snapshot and skip whoever has left meanwhile.
+template <class Visit>
+void TInstallContainer::ForEachHelper(Visit visit) {
   const std::vector<TInstallObject*> snapshot = helpers_;
+  const uint64_t changes = helpers_changes_;
   for (TInstallObject* h : snapshot) {
-    if (std::find(helpers_.begin(), helpers_.end(), h) == helpers_.end()) continue;
-    if (h->RegisteredType() >= kRankBroadcastListener) h->ReceiveInformation(sender, code, po);
+    // Only a list that changed is searched: a directory of a thousand files
+    // broadcasts for each of them.
+    if (helpers_changes_ != changes && std::find(helpers_.begin(), helpers_.end(), h) == helpers_.end()) continue;
+    visit(h);
   }
+}
+
+void TInstallContainer::NotifyHelpers(TObject* sender, int code, TObject* po) {
+  ForEachHelper([&](TInstallObject* h) {
+    if (h->RegisteredType() >= kRankBroadcastListener) h->ReceiveInformation(sender, code, po);
+  });
 }
 
 void TInstallContainer::StatusMessage(const std::string& text) {
@@ -205,11 +219,14 @@ void TInstallContainer::AddHelper(TInstallObject* child) {
   }
   if (SameText(child->ClassName(), "TINSTALLBDE")) position = 0;
   helpers_.insert(helpers_.begin() + static_cast<std::ptrdiff_t>(position), child);
+  ++helpers_changes_;
 }
 
 void TInstallContainer::RemoveHelper(TInstallObject* child) {
   auto it = std::find(helpers_.begin(), helpers_.end(), child);
-  if (it != helpers_.end()) helpers_.erase(it);
+  if (it == helpers_.end()) return;
+  helpers_.erase(it);
+  ++helpers_changes_;
 }
 
 bool TInstallContainer::IsIncluded() const {
@@ -238,11 +255,9 @@ void TInstallContainer::Process() {
 
 void TInstallContainer::DoProcess() {
   processed_ = true;
-  const std::vector<TInstallObject*> snapshot = helpers_;
-  for (TInstallObject* child : snapshot) {
-    if (std::find(helpers_.begin(), helpers_.end(), child) == helpers_.end()) continue;
+  ForEachHelper([](TInstallObject* child) {
     if (child->ProcessedWithContainer()) child->Process();
-  }
+  });
 }
 
 void TInstallContainer::RegisterUninstall(const std::string&) {}

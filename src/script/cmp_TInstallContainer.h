@@ -14,6 +14,7 @@
 // removes itself from every list (ObjectRemoved on every other container).
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -113,8 +114,15 @@ class TInstallContainer : public TComponent {
   // a constructor cannot ask a specifier about an object that is not yet
   // complete (the install component does not exist yet while it is built).
   void StoreDestDirType(TCustomPathSpecifier* v);
-  // The ordered child list; observers only.
+  // Calls visit(child) for the children as they are now, in order, skipping
+  // any that leaves the list meanwhile (a listener may change the tree while
+  // it is told: a dialog freeing itself, say).
+  template <class Visit>
+  void ForEachHelper(Visit visit);
+  // The ordered child list; observers only. Every change of it counts in
+  // helpers_changes_.
   std::vector<TInstallObject*> helpers_;
+  uint64_t helpers_changes_ = 0;
 
  private:
   bool processed_with_container_ = false;
@@ -229,9 +237,13 @@ class TInstallContainerList {
   void Add(TInstallContainer* c);
   void Remove(TInstallContainer* c);
   const std::vector<TInstallContainer*>& All() const { return items_; }
+  // How often the list has changed: a walk over a copy need not search the
+  // list for an entry while this stays the same.
+  uint64_t Changes() const { return changes_; }
 
  private:
   std::vector<TInstallContainer*> items_;
+  uint64_t changes_ = 0;
 };
 TInstallContainerList& InstallContainers();
 

@@ -7,10 +7,12 @@
 
 #include <filesystem>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "platform/rtl/sysutils.h"
 #include "platform/win/files.h"
+#include "platform/win/batch.h"
 #include "platform/win/ini_file.h"
 #include "platform/win/pending_renames.h"
 #include "platform/win/process.h"
@@ -119,6 +121,45 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) {
       return std::string(info.param.windows) + (info.param.holder == Holder::ReadOnly ? "_read_only" : "_held_open");
     });
+
+// When the machine refuses the delayed move (here: its HKLM hive cannot be
+// written, as on a full disk), a batch file does the swap; it runs once at
+// the next logon and really puts the new file in place.
+TEST(FilesInUseBatch, ABatchFileRunOnceSwapsTheFilesWhenTheDelayedMoveFails) {
+  test::TempPrefix prefix;
+  ComponentPtr<TForm> form = CreateUnowned<TForm>();
+  auto* dir = Create<TInstallDirectory>(form.get());
+  dir->SetDestDirType(nullptr);
+  dir->SetDestDir(testing::kDemoDir);
+  prefix.WriteFile("C:\\src\\a.dll", "new");
+  TCustomInstallFile* file = TCustomInstallFile::CreateInContainer(form.get(), dir, "C:\\src\\a.dll");
+  prefix.WriteFile(kInUse, "old");
+  auto held = std::make_unique<HeldOpen>(prefix, kInUse);
+
+  platform::Machine::Current().Registry().Sync();
+  const fs::path journal = prefix.Path() / "system.reg.journal";
+  fs::remove(journal);
+  fs::create_symlink("/dev/full", journal);
+  file->PrepareReplace();
+  fs::remove(journal);
+
+  ASSERT_EQ(file->DestName(), "a.1");
+  EXPECT_TRUE(platform::ReadPendingRenames(platform::Machine::Current().Registry()).empty());
+  std::string batch;
+  ReadRegistryString(hkCurrentUser, kRunOnceKey, "WenmoorBatFile", batch, "");
+  ASSERT_EQ(ExtractFileExt(batch), ".bat") << batch;
+  const std::string short_dir = ExtractFileDir(GetShortPath(kInUse));
+  EXPECT_EQ(prefix.ReadFile(batch), "erase " + short_dir + "\\a.dll\r\nmove " + short_dir + "\\a.1 " + short_dir +
+                                        "\\a.dll\r\n");
+
+  // The installation writes a.1; at the next logon nothing holds a.dll.
+  prefix.WriteFile(std::string(testing::kDemoDir) + "\\a.1", "new");
+  held.reset();
+  std::ostringstream out, err;
+  EXPECT_EQ(platform::RunBatchFile(batch, {batch}, out, err), 0) << err.str();
+  EXPECT_EQ(prefix.ReadFile(kInUse), "new");
+  EXPECT_FALSE(platform::FileExists(std::string(testing::kDemoDir) + "\\a.1"));
+}
 
 TEST(FilesNotInUse, AnExistingDestinationIsDeletedAndAMissingOneLeftAlone) {
   testing::InstallFileFixture fx;
