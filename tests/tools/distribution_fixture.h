@@ -83,6 +83,7 @@ inline const char* kSmokeScript = R"(object MainForm: TForm
   object IFa_txt: TInstallFile
     Container = Dir1
     FileName = 'a.txt'
+    DestName = 'a.txt'
     IncludeFromDir = 'SRC'
     ArchiveFileType = psContainerArchiveFile
     DestDirType = psContainerDestDir
@@ -91,6 +92,7 @@ inline const char* kSmokeScript = R"(object MainForm: TForm
   object IFb_bin: TInstallFile
     Container = Dir1
     FileName = 'b.bin'
+    DestName = 'b.bin'
     IncludeFromDir = 'SRC'
     ArchiveFileType = psContainerArchiveFile
     DestDirType = psContainerDestDir

@@ -121,6 +121,7 @@ class Uninstaller {
   // A shared DLL's count: the value under its long or its short name.
   // True when the file may go (no count, or the count fell to nothing).
   bool ReleaseSharedCount(const std::string& path) {
+    reg_.SetAccess(KEY_ALL_ACCESS);
     if (!reg_.OpenKey(kSharedDlls, false)) return true;
     std::vector<std::string> names{path};
     if (auto short_path = platform::Machine::Current().Paths().ShortPathName(path)) names.push_back(*short_path);
@@ -156,6 +157,7 @@ class Uninstaller {
       ++counts_.files;
     } else if (platform::MoveFileEx(path, "", platform::MOVEFILE_DELAY_UNTIL_REBOOT)) {
       ++counts_.at_restart;
+      pending_dirs_.insert(ExcludeTrailingBackslash(ExtractFilePath(path)));
     } else {
       std::fprintf(stderr, "uninstall: cannot remove %s: %s\n", path.c_str(),
                    platform::FormatMessage(platform::GetLastError()).c_str());
@@ -214,36 +216,51 @@ class Uninstaller {
     return folders;
   }
 
-  // The directories that held the removed files, deepest first, and the
-  // directories between them and the one all of them share, when empty.
+  // The parent of a directory; "" above a drive's root.
+  static std::string Parent(const std::string& dir) {
+    const std::string parent = ExcludeTrailingBackslash(ExtractFilePath(dir));
+    return parent.size() < 3 || parent.size() >= dir.size() ? std::string() : parent;
+  }
+  static bool Within(const std::string& dir, const std::string& ancestor) {
+    const std::string d = UpperCase(dir), a = UpperCase(ancestor);
+    return d == a || d.starts_with(a + "\\");
+  }
+
+  // The directories that held the removed files and those between them and
+  // the one all of them share, deepest first, when they are empty. One
+  // that still holds a file removed at the restart goes at the restart too.
   void RemoveEmptyDirectories() {
     if (directories_.empty()) return;
     std::string common = *directories_.begin();
-    for (const std::string& d : directories_) {
-      while (!common.empty() && !(UpperCase(d) == UpperCase(common) ||
-                                  UpperCase(d).starts_with(UpperCase(IncludeTrailingBackslash(common)))))
-        common = ExcludeTrailingBackslash(ExtractFilePath(common));
-    }
+    for (const std::string& d : directories_)
+      while (!common.empty() && !Within(d, common)) common = Parent(common);
     std::set<std::string> candidates;
     for (std::string d : directories_) {
-      while (d.size() > 3) {
+      for (; !d.empty(); d = Parent(d)) {
         candidates.insert(d);
-        if (UpperCase(d) == UpperCase(common)) break;
-        d = ExcludeTrailingBackslash(ExtractFilePath(d));
-        if (common.empty() || UpperCase(d).size() < UpperCase(common).size()) break;
+        if (common.empty() || !Within(d, common) || UpperCase(d) == UpperCase(common)) break;
       }
     }
     const std::set<std::string> standard = StandardFolders();
     std::vector<std::string> ordered(candidates.begin(), candidates.end());
     std::sort(ordered.begin(), ordered.end(), [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
-    for (const std::string& d : ordered)
-      if (!standard.count(UpperCase(d)) && platform::RemoveDirectory(d)) ++counts_.directories;
+    for (const std::string& d : ordered) {
+      if (standard.count(UpperCase(d)) || !platform::DirectoryExists(d)) continue;
+      if (platform::RemoveDirectory(d)) {
+        ++counts_.directories;
+        continue;
+      }
+      const bool holds_pending = std::any_of(pending_dirs_.begin(), pending_dirs_.end(),
+                                             [&](const std::string& p) { return Within(p, d); });
+      if (holds_pending) platform::MoveFileEx(d, "", platform::MOVEFILE_DELAY_UNTIL_REBOOT);
+    }
   }
 
   std::string product_;
   std::string key_;
   TRegistry reg_;
   std::set<std::string> directories_;
+  std::set<std::string> pending_dirs_;  // of files removed at the restart
   Counts counts_;
 };
 

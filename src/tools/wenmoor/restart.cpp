@@ -117,6 +117,7 @@ class Restart {
     reg.CloseKey();
     for (const std::string& name : names) {
       // The key is closed while a command runs: the command may write it.
+      reg.SetAccess(KEY_ALL_ACCESS);
       if (!reg.OpenKey(kRunOnceKey, false)) break;
       const bool present = reg.ValueExists(name);
       const std::string command = present ? reg.ReadString(name) : std::string();
