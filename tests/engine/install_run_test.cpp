@@ -19,6 +19,7 @@
 #include "platform/win/files.h"
 #include "platform/win/registry_store.h"
 #include "platform/win/shutdown.h"
+#include "platform/win/win_error.h"
 #include "registry/cmp_TInstallRegistry.h"
 #include "registry/cmp_TWnmrRegistry.h"
 #include "registry/routines_Registry.h"
@@ -502,6 +503,94 @@ TEST_F(RunTest, UninstallEntryNeedsAnEngine) {
     EXPECT_EQ(e.Message(),
               "Uninstaller could not write information about the uninstall to the registry because there was no "
               "TInstall component");
+  }
+}
+
+}  // namespace
+}  // namespace wenmoor
+
+namespace wenmoor {
+namespace {
+
+// The restart is asked for by the Windows family: the 9x family directly,
+// NT 4, 2000 and XP after enabling the shutdown privilege; any other
+// system refuses, which the script hears through OnFailedReboot.
+TEST_F(RunTest, RebootByWindowsFamily) {
+  const std::pair<const char*, bool> cases[] = {
+      {"win95", true}, {"win98", true}, {"winme", true}, {"nt40", true}, {"win2k", true},
+      {"winxp", true}, {"nt351", false}, {"win31", false}, {"win7", false},
+  };
+  for (const auto& [version, restarts] : cases) {
+    SCOPED_TRACE(version);
+    test::TempPrefix machine(version);
+    ComponentPtr<TForm> form = CreateUnowned<TForm>();
+    auto* install = Create<TInstall>(form.get());
+    int failures = 0;
+    install->OnFailedReboot.Assign([&](TObject*) { ++failures; });
+    install->RebootWindows();
+    EXPECT_EQ(platform::RestartPending(), restarts);
+    EXPECT_EQ(failures, restarts ? 0 : 1);
+  }
+}
+
+TEST_F(RunTest, TheNTFamilyRefusesARestartWithoutTheShutdownPrivilege) {
+  platform::TokenHandle token;
+  uint64_t luid = 0;
+  ASSERT_TRUE(platform::OpenProcessToken(platform::TOKEN_ADJUST_PRIVILEGES | platform::TOKEN_QUERY, token));
+  ASSERT_TRUE(platform::LookupPrivilegeValue("SeShutdownPrivilege", luid));
+  ASSERT_TRUE(platform::AdjustTokenPrivileges(token, luid, 0));
+  EXPECT_FALSE(platform::ExitWindowsEx(platform::EWX_REBOOT, 0));
+  EXPECT_EQ(platform::GetLastError(), platform::ERROR_PRIVILEGE_NOT_HELD);
+  EXPECT_FALSE(platform::RestartPending());
+
+  platform::TokenHandle query_only;
+  platform::OpenProcessToken(platform::TOKEN_QUERY, query_only);
+  EXPECT_FALSE(platform::AdjustTokenPrivileges(query_only, luid, platform::SE_PRIVILEGE_ENABLED));
+  EXPECT_FALSE(platform::LookupPrivilegeValue("SeNoSuchPrivilege", luid));
+  EXPECT_EQ(platform::GetLastError(), platform::ERROR_NO_SUCH_PRIVILEGE);
+
+  ASSERT_TRUE(platform::AdjustTokenPrivileges(token, luid = 19, platform::SE_PRIVILEGE_ENABLED));
+  EXPECT_TRUE(platform::ExitWindowsEx(platform::EWX_REBOOT, 0));
+  EXPECT_TRUE(platform::RestartPending());
+  platform::ClearRestartPending();
+  EXPECT_FALSE(platform::RestartPending());
+}
+
+// The loading program's temporary copy goes only when the program says it
+// runs from one (-c), from a loading program, and not in a debug session.
+TEST_F(RunTest, CleanupOnlyOfATemporaryCopyOutsideDebugging) {
+  struct Case {
+    std::vector<std::string> args;
+    bool use_loading_program;
+    bool allowed;  // OnBeforeCleanup lets it go on
+    bool cleaned;
+  };
+  const Case cases[] = {
+      {{"-sC:\\dist"}, true, true, false},
+      {{"-sC:\\dist", "-c", "-d"}, true, true, false},
+      {{"-sC:\\dist", "-c"}, false, true, false},
+      {{"-sC:\\dist", "-c"}, true, false, false},
+      // Last: its batch runs when its engine goes and removes C:\dist.
+      {{"-sC:\\dist", "-c"}, true, true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.args) + (c.use_loading_program ? "" : " direct") +
+                 (c.allowed ? "" : " refused"));
+    test::WriteProgram(kProgram, "the setup program", 2001);
+    test::WriteProgram("C:\\dist\\files.1", "archive", 2001);
+    Scene s;
+    s.Build(c.args);
+    s.Load();
+    s.install->SetUseLoadingProgram(c.use_loading_program);
+    s.install->OnBeforeCleanup.Assign([&](TCustomInstall*, bool& go_on) { go_on = c.allowed; });
+    s.install->CleanupSetupFiles();
+    EXPECT_EQ(s.install->CleanupPending(), c.cleaned);
+    EXPECT_EQ(platform::DirectoryExists("C:\\dist"), !c.cleaned);
+    if (c.cleaned) {
+      // Started when the engine goes; gone once it has run.
+      const std::string batch = s.install->CleanupBatch();
+      EXPECT_TRUE(platform::FileExists(batch));
+    }
   }
 }
 
