@@ -150,9 +150,10 @@ void TLangFormatStrings::SetText(std::string_view text) {
 }
 
 void TLangFormatStrings::Move(int from, int to) {
+  for (int index : {from, to})
+    if (index < 0 || index >= Count()) throw EListError("List index out of bounds (%d)", index);
   if (from == to) return;
-  std::string line = Strings(from);
-  Strings(to);
+  std::string line = std::move(items_[static_cast<size_t>(from)]);
   items_.erase(items_.begin() + from);
   items_.insert(items_.begin() + to, std::move(line));
   Changed();

@@ -52,6 +52,8 @@ TEST(LanguageLinesTest, ElementsFollowEveryChangeOfTheLines) {
   EXPECT_EQ(l.FindStringByGLID(1)->Language(), &l);
   s.Move(0, 3);
   EXPECT_EQ(l.FindStringByGLID(1)->Line(), 3);
+  EXPECT_THROW(s.Move(0, 4), EListError);
+  EXPECT_EQ(s.Count(), 4);
   s.Clear();
   EXPECT_TRUE(l.Elements().empty());
   EXPECT_TRUE(l.Memos().empty());
