@@ -319,6 +319,17 @@ TEST_F(FileListTest, ShortOrCorruptListIsRefusedAndDeleted) {
   EXPECT_EQ(readme->Size(), 5) << "a list that is not whole changes no file";
 }
 
+TEST_F(FileListTest, CancelWhileTheListComesIsTheUsersAbort) {
+  TCustomInstallFile* readme = ListedFile(form_.get(), "Readme", 0, 5, 0, "");
+  std::string list = Count(200);
+  for (int i = 0; i < 200; ++i) list += Record(77, 2.5, "Readme", "1");
+  www_->Write("pub/setup/filelist.lst", list);
+  on_block_ = [](const ReceivedBlock&) { SetDownloadAborted(true); };
+  EXPECT_THROW(ReadRemoteFileList(*install_), EAIUserAbort);
+  EXPECT_EQ(readme->Size(), 5);
+  EXPECT_THAT(NewTempFiles(), IsEmpty());
+}
+
 TEST_F(FileListTest, ListMissingOnTheServerPassesTheDownloadErrorOn) {
   Login().SetDirectory("nowhere");
   const std::string message = MessageOf<ENIL_FileNotFound>([&] { ReadRemoteFileList(*install_); });

@@ -85,10 +85,7 @@ TEST_F(WebDistributionTest, BuildPutsArchivesAndListInTheNetDirectoryAndSetupFet
   EXPECT_THAT(list, HasSubstr("IFb_bin"));
 
   Upload();
-  const fs::path media = prog_dir().parent_path() / "media";
-  fs::create_directories(media);
-  fs::copy_file(build_dir() / "setup.exe", media / "setup.exe");
-  Outcome run = Run(media / "setup.exe", "");
+  Outcome run = Run(build_dir() / "setup.exe", "");
   ASSERT_EQ(run.status, 0) << run.output;
 
   EXPECT_EQ(ReadHostFile(product_dir() / "Data" / "a.txt"), ReadHostFile(src_dir() / "a.txt"));
