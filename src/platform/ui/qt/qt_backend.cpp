@@ -125,10 +125,12 @@ std::unique_ptr<QtBackend> QtBackend::FromEnvironment(const EnvLookup& env) {
   StartQt(env);
   std::filesystem::path dir;
   if (std::optional<std::string> d = env("WENMOOR_SCREENSHOTS"); d && !d->empty()) dir = *d;
-  return std::make_unique<QtBackend>(dir);
+  const std::string autopress = env("WENMOOR_AUTOPRESS").value_or("");
+  return std::make_unique<QtBackend>(dir, !autopress.empty() && autopress != "0");
 }
 
-QtBackend::QtBackend(std::filesystem::path screenshot_dir) : screenshot_dir_(std::move(screenshot_dir)) {
+QtBackend::QtBackend(std::filesystem::path screenshot_dir, bool autopress)
+    : screenshot_dir_(std::move(screenshot_dir)), autopress_(autopress) {
   if (!QApplication::instance()) throw EBackendUnavailable("Qt has not been started");
   if (!screenshot_dir_.empty()) {
     std::error_code ec;
@@ -297,6 +299,8 @@ void QtBackend::SyncGeometry(View& v) {
   TControl& c = *v.control;
   QWidget& w = *v.widget;
   if (v.kind == Kind::Form) {
+    // A maximised or minimised window has the size the window system gives it.
+    if (static_cast<TCustomForm&>(c).WindowState() != wsNormal) return;
     const bool sizeable = static_cast<TCustomForm&>(c).BorderStyle() == bsSizeable ||
                           static_cast<TCustomForm&>(c).BorderStyle() == bsSizeToolWin;
     const QSize client(std::max(1, c.ClientWidth()), std::max(1, c.ClientHeight()));
@@ -335,6 +339,13 @@ void QtBackend::SyncView(View& v) {
   switch (v.kind) {
     case Kind::Form:
       w.setWindowTitle(caption);
+      if (w.isVisible()) {
+        const TWindowState state = static_cast<TCustomForm&>(c).WindowState();
+        const bool shown_in_state = state == wsMaximized   ? w.isMaximized()
+                                    : state == wsMinimized ? w.isMinimized()
+                                                           : !w.isMaximized() && !w.isMinimized();
+        if (!shown_in_state) ShowInState(v);
+      }
       break;
     case Kind::Button: {
       auto& button = static_cast<QPushButton&>(w);
@@ -610,14 +621,46 @@ void QtBackend::ShowForm(TCustomForm& form) {
   w.setWindowFlags(flags);
   w.setWindowModality(form.IsModal() ? Qt::ApplicationModal : Qt::NonModal);
   SyncGeometry(*v);
-  w.show();
+  ShowInState(*v);
   w.raise();
   w.activateWindow();
   if (TWinControl* active = form.ActiveControl())
     if (QWidget* aw = WidgetOf(*active)) aw->setFocus();
   v->syncing = false;
+  AdoptWindowSize(*v);
   shot_state_.erase(&form);
   CheckScreenshots();
+}
+
+void QtBackend::ShowInState(View& v) {
+  QWidget& w = *v.widget;
+  switch (static_cast<TCustomForm&>(*v.control).WindowState()) {
+    case wsMaximized:
+      w.setMinimumSize(0, 0);
+      w.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+      w.showMaximized();
+      break;
+    case wsMinimized:
+      w.showMinimized();
+      break;
+    case wsNormal:
+      w.showNormal();
+      break;
+  }
+}
+
+void QtBackend::AdoptWindowSize(View& v) {
+  // The model learns the size the window system gave (a maximised form
+  // realigns its children to the screen).
+  TControl* form = v.control;
+  const QSize size = v.widget->size();
+  if (size.width() == form->ClientWidth() && size.height() == form->ClientHeight()) return;
+  const uint64_t id = v.id;
+  UserAction([form, size] {
+    form->SetClientWidth(size.width());
+    form->SetClientHeight(size.height());
+  });
+  if (View* again = Find(form, id)) SyncChildren(*again);
 }
 
 void QtBackend::HideForm(TCustomForm& form) {
@@ -633,9 +676,37 @@ void QtBackend::RunModal(TCustomForm& form) {
     RethrowPending();
     if (!WidgetOf(form) || !form.Visible())
       throw EUiBackendError("The modal form \"%s\" lost its window", form.Caption().empty() ? form.Name() : form.Caption());
+    if (autopress_ && !press_scheduled_) ScheduleAutopress(form);
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     RethrowPending();
   }
+}
+
+void QtBackend::ScheduleAutopress(TCustomForm& form) {
+  press_scheduled_ = true;
+  const uint64_t id = views_.at(&form)->id;
+  QTimer::singleShot(kAutopressDelayMs, qApp, [this, form_ptr = &form, id] {
+    press_scheduled_ = false;
+    if (!Find(form_ptr, id) || !form_ptr->IsModal()) return;
+    Flush();
+    const DefaultChoice choice = FindDefaultButton(*form_ptr);
+    if (!choice.button || ++presses_ > kMaxAutopresses) {
+      const std::string title = form_ptr->Caption().empty() ? form_ptr->Name() : form_ptr->Caption();
+      HandleAction(std::make_exception_ptr(
+          EUiBackendError("WENMOOR_AUTOPRESS finds no button to press on the form \"%s\"", title)));
+      return;
+    }
+    TButton* button = choice.button;
+    UserAction([button] { button->Click(); });
+  });
+}
+
+void QtBackend::AutopressDialog(QDialog& dialog) {
+  QTimer::singleShot(kAutopressDelayMs, &dialog, [&dialog] {
+    for (QPushButton* b : dialog.findChildren<QPushButton*>())
+      if (b->isDefault() && b->isEnabled() && b->isVisible()) return b->click();
+    dialog.accept();
+  });
 }
 
 // --- Painting ---------------------------------------------------------------
@@ -799,6 +870,7 @@ int QtBackend::ExecDialog(QDialog& dialog, const std::string& name) {
   Flush();
   if (!screenshot_dir_.empty())
     QTimer::singleShot(0, &dialog, [this, &dialog, name] { TakeScreenshot(dialog, name); });
+  if (autopress_) AutopressDialog(dialog);
   const int result = dialog.exec();
   RethrowPending();
   return result;

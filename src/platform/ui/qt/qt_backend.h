@@ -22,6 +22,10 @@
 // saved there as a PNG when it is shown and whenever its caption or its
 // front page changes; message boxes, the input box and the folder browser
 // are saved when they open. Files are numbered in the order taken.
+//
+// Unattended runs (WENMOOR_AUTOPRESS=1, for screenshots of a whole
+// installation): every modal form and dialog is answered, a moment after it
+// is up, with the button the headless operator would press by default.
 #pragma once
 
 #include <cstdint>
@@ -45,6 +49,8 @@ class QtBackend : public UiBackend {
  public:
   static constexpr int kRepaintIntervalMs = 50;
   static constexpr int kRepaintNowIntervalMs = 15;
+  static constexpr int kAutopressDelayMs = 150;
+  static constexpr int kMaxAutopresses = 1000;
 
   // Starts Qt (once per process) on the platform the environment names:
   // QT_QPA_PLATFORM, else X11 (DISPLAY), else Wayland (WAYLAND_DISPLAY).
@@ -52,7 +58,7 @@ class QtBackend : public UiBackend {
   // can fall back to headless instead of Qt ending the process.
   static std::unique_ptr<QtBackend> FromEnvironment(const EnvLookup& env);
   // `screenshot_dir` empty: no screenshots.
-  explicit QtBackend(std::filesystem::path screenshot_dir = {});
+  explicit QtBackend(std::filesystem::path screenshot_dir = {}, bool autopress = false);
   ~QtBackend() override;
 
   std::string Name() const override { return "qt"; }
@@ -92,6 +98,8 @@ class QtBackend : public UiBackend {
   template <class F>
   void UserAction(F&& action);
   void Paint(View& view, QPainter& painter);
+  // Gives the model the size that the window system gave a form's window.
+  void AdoptWindowSize(View& view);
   // Runs a dialog of the backend modally (and takes its screenshot).
   int ExecDialog(QDialog& dialog, const std::string& name);
 
@@ -107,6 +115,9 @@ class QtBackend : public UiBackend {
   void CheckScreenshots();
   void TakeScreenshot(QWidget& widget, const std::string& name);
   bool HandleAction(std::exception_ptr error);
+  void ScheduleAutopress(TCustomForm& form);
+  void ShowInState(View& view);
+  static void AutopressDialog(QDialog& dialog);
 
   std::unordered_map<const TControl*, std::unique_ptr<View>> views_;
   std::vector<const TControl*> dirty_;
@@ -119,6 +130,9 @@ class QtBackend : public UiBackend {
   std::vector<std::filesystem::path> screenshots_;
   // What each shown form looked like at its last screenshot.
   std::unordered_map<const TControl*, std::string> shot_state_;
+  bool autopress_ = false;
+  bool press_scheduled_ = false;
+  int presses_ = 0;
 };
 
 template <class F>

@@ -99,6 +99,8 @@ void StartQt(const EnvLookup& env) {
   auto* app = new QApplication(argc, argv);
   app->setQuitOnLastWindowClosed(false);
   InstallFontSubstitutes();
+  // Boxes and dialogs of the backend in the forms' default font.
+  app->setFont(ToQFont(TFont()));
 }
 
 }  // namespace wenmoor::qt

@@ -103,13 +103,7 @@ void FormWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   QtBackend::View* view = ViewOf();
   if (!view || view->syncing || !isVisible()) return;
-  TControl* form = view->control;
-  const QSize size = event->size();
-  if (size.width() == form->ClientWidth() && size.height() == form->ClientHeight()) return;
-  backend_.UserAction([form, size] {
-    form->SetClientWidth(size.width());
-    form->SetClientHeight(size.height());
-  });
+  backend_.AdoptWindowSize(*view);
 }
 
 }  // namespace wenmoor::qt
