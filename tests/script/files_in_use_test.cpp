@@ -5,6 +5,8 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <sstream>
@@ -160,6 +162,35 @@ TEST(FilesInUseBatch, ABatchFileRunOnceSwapsTheFilesWhenTheDelayedMoveFails) {
   EXPECT_EQ(prefix.ReadFile(kInUse), "new");
   EXPECT_FALSE(platform::FileExists(std::string(testing::kDemoDir) + "\\a.1"));
 }
+
+// The whole way: an installation run meets the file in use, ends waiting
+// for a restart, and the restart of the machine puts the new file in place.
+class FileInUseRestartTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(FileInUseRestartTest, NewFileIsInPlaceAfterTheRestart) {
+  testing::InstallFileFixture fx(GetParam());
+  TCustomInstallFile* file = fx.File("a.dll");
+  fx.install()->Compress({coForceNetFilesLocal});
+  fx.prefix().WriteFile(kInUse, "old");
+  auto held = std::make_unique<HeldOpen>(fx.prefix(), kInUse);
+
+  fx.form()->Activate();
+  EXPECT_EQ(fx.install()->Result(), RunResult::RestartPending);
+  EXPECT_TRUE(file->ReplacedAtRestart());
+  EXPECT_EQ(fx.prefix().ReadFile(kInUse), "old");
+  EXPECT_EQ(fx.prefix().ReadFile(std::string(testing::kDemoDir) + "\\a.1"), "new");
+
+  held.reset();
+  std::string tool = "Z:" + std::string(WENMOOR_BIN_DIR) + "/wenmoor";
+  std::replace(tool.begin(), tool.end(), '/', '\\');
+  std::unique_ptr<platform::Process> restart = platform::Process::Create(tool, "wenmoor restart");
+  ASSERT_TRUE(restart);
+  ASSERT_TRUE(restart->Wait(std::chrono::seconds(60)));
+  EXPECT_EQ(fx.prefix().ReadFile(kInUse), "new");
+  EXPECT_FALSE(platform::FileExists(std::string(testing::kDemoDir) + "\\a.1"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, FileInUseRestartTest, ::testing::Values("winxp", "win98"));
 
 TEST(FilesNotInUse, AnExistingDestinationIsDeletedAndAMissingOneLeftAlone) {
   testing::InstallFileFixture fx;

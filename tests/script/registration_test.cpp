@@ -4,6 +4,7 @@
 // uninstaller.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -15,6 +16,7 @@
 #include "registry/cmp_TWnmrRegistry.h"
 #include "script/install_file_fixture.h"
 #include "script/script_exceptions.h"
+#include "support/cmp_TProgramLauncher.h"
 #include "support/routines_API.h"
 
 namespace wenmoor {
@@ -155,6 +157,29 @@ TEST_F(RegistrationTest, FailuresDuringARunAreDeferredAndTheSecondAttemptReports
   // Every attempt ran the server: the failure before the run, a deferred one
   // and its failed second attempt, a deferred one and its good second attempt.
   EXPECT_EQ(Marks(), "registered\nregistered\nregistered\nregistered\nregistered\n");
+}
+
+TEST_F(RegistrationTest, ProgramsRegisterThemselvesWhenStartedWithRegserver) {
+  // A native program: it notes its command line and ends.
+  const std::string script = "#!/bin/sh\nprintf '%s' \"$*\" > \"$WENMOOR_TEST_SERVER_MARK\"\n";
+  prefix().WriteFile(Demo("tool.exe"), script);
+  fs::permissions(prefix().Host(Demo("tool.exe")), fs::perms::owner_all);
+  TCustomInstallFile* tool = InDemoDir(File("tool.exe", script.c_str()), true);
+  tool->RegisterActiveX();
+  // The launcher returns once the program runs, not when it ends.
+  for (int i = 0; i < 500 && Marks().empty(); ++i) usleep(10'000);
+  EXPECT_EQ(Marks(), "/REGSERVER");
+
+  // A Windows program cannot be started here, as CreateProcess refuses it.
+  const fs::path pe = fs::path(WENMOOR_TEST_DATA) / "pe" / "en1200_x64.exe";
+  TCustomInstallFile* windows = Server(pe, "windows.exe");
+  try {
+    windows->RegisterActiveX();
+    ADD_FAILURE() << "started a Windows program";
+  } catch (const EProgramLauncherFailed& e) {
+    EXPECT_EQ(e.Message(), "Out of memory");
+    EXPECT_EQ(e.ErrorCode(), 193u);
+  }
 }
 
 TEST_F(RegistrationTest, TypeLibraryIsRegisteredWithItsHelpDirectory) {
