@@ -42,9 +42,10 @@ class SetupProgramTest : public ::testing::Test {
     fs::remove_all(dir_, ignored);
   }
 
-  Outcome Run(const std::string& args) {
-    std::string command = "WENMOOR_UI=headless WINEPREFIX='" + (dir_ / "prefix").string() + "' '" + (dir_ / "wenmoor-setup").string() +
-                          "' " + args + " 2>&1";
+  // `wrapper` runs the program (such as "timeout -s KILL 0.1 ").
+  Outcome Run(const std::string& args, const std::string& wrapper = "") {
+    std::string command = "WENMOOR_UI=headless WINEPREFIX='" + (dir_ / "prefix").string() + "' " + wrapper + "'" +
+                          (dir_ / "wenmoor-setup").string() + "' " + args + " 2>&1";
     Outcome out;
     FILE* pipe = popen(command.c_str(), "r");
     std::array<char, 4096> buf{};
@@ -92,6 +93,47 @@ class SetupProgramTest : public ::testing::Test {
     CurrentRecordKey().clear();
   }
 
+  // A script that installs a.txt and a larger big.bin into
+  // C:\Program Files\Demo, with its archive built beside the program.
+  // Returns the -s argument (quoted for the shell).
+  static constexpr uintmax_t kBigSize = 3 << 20;
+  std::string PrepareDemo() {
+    fs::create_directories(dir_ / "src");
+    std::ofstream(dir_ / "src" / "a.txt") << "new a";
+    {
+      std::ofstream big(dir_ / "src" / "big.bin", std::ios::binary);
+      uint32_t x = 12345;
+      for (uintmax_t i = 0; i < kBigSize; ++i) big.put(static_cast<char>((x = x * 1103515245 + 12345) >> 24));
+    }
+    std::string files;
+    int id = 1;
+    for (const char* name : {"a.txt", "big.bin"}) {
+      files += std::string("  object IF") + std::to_string(id) + ": TInstallFile\n"
+               "    Container = AppDir\n"
+               "    DestDirType = psContainerDestDir\n"
+               "    ArchiveFileType = psContainerArchiveFile\n"
+               "    DestName = '" + name + "'\n"
+               "    FileName = '" + name + "'\n"
+               "    IncludeFromDir = '" + WindowsDir() + "\\src'\n"
+               "    UniqueID = " + std::to_string(id) + "\n"
+               "  end\n";
+      ++id;
+    }
+    std::ofstream(dir_ / "wenmoor-setup.dfm") << "object MainForm: TForm\n"
+                                                 "  object Install1: TInstall\n"
+                                                 "    Information.ProductName = 'Demo'\n"
+                                                 "  end\n"
+                                                 "  object AppDir: TInstallDirectory\n"
+                                                 "    Container = Install1\n"
+                                                 "    DestDir = 'C:\\Program Files\\Demo'\n"
+                                                 "    ArchiveFileType = psContainerArchiveFile\n"
+                                                 "  end\n"
+                                              << files << "end\n";
+    Machine machine(dir_ / "prefix");
+    CompressScript(dir_ / "wenmoor-setup.dfm", "-s" + WindowsDir());
+    return "'-s" + WindowsDir() + "'";
+  }
+
   fs::path dir_;
 };
 
@@ -124,34 +166,9 @@ TEST_F(SetupProgramTest, WithoutTheLoadingProgramsSourceSwitchTheRunFails) {
 // itself to run after the restart, asks for the restart and ends with 3;
 // started again with -r it finishes (0) and leaves no record behind.
 TEST_F(SetupProgramTest, RestartThenResumeWithTheRegisteredCommand) {
-  fs::create_directories(dir_ / "src");
-  std::ofstream(dir_ / "src" / "a.txt") << "new a";
-  const std::string src = WindowsDir() + "\\src";
-  std::ofstream(dir_ / "wenmoor-setup.dfm") << "object MainForm: TForm\n"
-                                               "  object Install1: TInstall\n"
-                                               "    Information.ProductName = 'Demo'\n"
-                                               "  end\n"
-                                               "  object AppDir: TInstallDirectory\n"
-                                               "    Container = Install1\n"
-                                               "    DestDir = 'C:\\Program Files\\Demo'\n"
-                                               "    ArchiveFileType = psContainerArchiveFile\n"
-                                               "  end\n"
-                                               "  object IFa_txt: TInstallFile\n"
-                                               "    Container = AppDir\n"
-                                               "    DestDirType = psContainerDestDir\n"
-                                               "    ArchiveFileType = psContainerArchiveFile\n"
-                                               "    DestName = 'a.txt'\n"
-                                               "    FileName = 'a.txt'\n"
-                                               "    IncludeFromDir = '"
-                                            << src
-                                            << "'\n"
-                                               "    UniqueID = 1\n"
-                                               "  end\n"
-                                               "end\n";
-  const std::string source = "'-s" + WindowsDir() + "'";
+  const std::string source = PrepareDemo();
   {
     Machine machine(dir_ / "prefix");
-    CompressScript(dir_ / "wenmoor-setup.dfm", source.substr(1, source.size() - 2));
     auto target = machine.Host("C:\\Program Files\\Demo");
     fs::create_directories(target);
     std::ofstream(target / "a.txt") << "old a";
@@ -174,6 +191,28 @@ TEST_F(SetupProgramTest, RestartThenResumeWithTheRegisteredCommand) {
   EXPECT_EQ(resumed.status, 0) << resumed.output;
   Machine machine(dir_ / "prefix");
   EXPECT_FALSE(machine.KeyExists("\\SOFTWARE\\OAK\\Install"));
+}
+
+// Whenever the program is killed, the machine it leaves lets the next run
+// complete: the same record is found, the files are written whole, the
+// record goes at the end.
+TEST_F(SetupProgramTest, KilledAtAnyMomentThenRunAgainCompletes) {
+  const std::string source = PrepareDemo();
+  int killed = 0;
+  for (const char* delay : {"0.01", "0.03", "0.06", "0.1", "0.15", "0.2", "0.3"}) {
+    SCOPED_TRACE(delay);
+    if (Run(source, std::string("timeout -s KILL ") + delay + " ").status == 137) ++killed;
+    Outcome again = Run(source);
+    EXPECT_EQ(again.status, 0) << again.output;
+    Machine machine(dir_ / "prefix");
+    EXPECT_FALSE(machine.KeyExists("\\SOFTWARE\\OAK\\Install"));
+    const fs::path target = machine.Host("C:\\Program Files\\Demo");
+    std::ifstream a(target / "a.txt");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(a), {}), "new a");
+    EXPECT_EQ(fs::file_size(target / "big.bin"), kBigSize);
+    fs::remove_all(target);
+  }
+  EXPECT_GT(killed, 0);  // at least one run did not get to its end
 }
 
 TEST_F(SetupProgramTest, ReportsAMissingScript) {
