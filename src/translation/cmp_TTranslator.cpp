@@ -149,6 +149,12 @@ void TLangFormatStrings::SetText(std::string_view text) {
   Bulk([&] { TStringList::SetText(text); });
 }
 
+void TLangFormatStrings::AddStrings(const TStrings& lines) {
+  Bulk([&] {
+    for (const std::string& line : lines.Items()) Add(line);
+  });
+}
+
 void TLangFormatStrings::Move(int from, int to) {
   for (int index : {from, to})
     if (index < 0 || index >= Count()) throw EListError("List index out of bounds (%d)", index);

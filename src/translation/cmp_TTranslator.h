@@ -126,6 +126,8 @@ class TLangFormatStrings : public TStringList {
   TLanguage* Language() const { return language_; }
 
   void SetText(std::string_view text);
+  // Appends the lines of `lines`.
+  void AddStrings(const TStrings& lines);
   // Moves the line at `from` to `to` (both checked: EListError).
   void Move(int from, int to);
   void SetLines(const std::vector<std::string>& lines);

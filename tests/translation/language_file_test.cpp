@@ -54,6 +54,8 @@ TEST(LanguageLinesTest, ElementsFollowEveryChangeOfTheLines) {
   EXPECT_EQ(l.FindStringByGLID(1)->Line(), 3);
   EXPECT_THROW(s.Move(0, 4), EListError);
   EXPECT_EQ(s.Count(), 4);
+  s.AddStrings(TStringList{"#8", "acht", "#"});
+  EXPECT_EQ(l.FindMemoByGLID(8)->Line(), 4);
   s.Clear();
   EXPECT_TRUE(l.Elements().empty());
   EXPECT_TRUE(l.Memos().empty());
