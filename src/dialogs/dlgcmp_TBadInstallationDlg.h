@@ -1,18 +1,15 @@
-// The dialog of the report of a failed installation: a TBadInstallForm page.
+// The dialog of the report of a failed installation (TBadInstallForm).
 #pragma once
 
-#include "dialogs/dlgcmp_TBaseDlg.h"
+#include "dialogs/dlgcmp_TStandardPageDlg.h"
 
 namespace wenmoor {
 
-class TBadInstallationDlg : public TBaseInstallDlg {
-  WENMOOR_CLASS(TBadInstallationDlg, TBaseInstallDlg)
+class TBadInstallationDlg : public TStandardPageDlg {
+  WENMOOR_CLASS(TBadInstallationDlg, TStandardPageDlg)
  public:
   explicit TBadInstallationDlg(TComponent* owner);
-
   const TClassInfo& FormClass() const override;
-  void AssignDialogProperties() override;
-  void ReceiveInformation(TObject* sender, int code, TObject* po) override;
 };
 
 }  // namespace wenmoor

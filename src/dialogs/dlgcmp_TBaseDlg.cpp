@@ -318,15 +318,6 @@ void TCustomBaseInstallDlg::RegisterFormClass(TFormClassList& list) {
   registered_entry_ = list.Add(FormClass(), this);
 }
 
-void TCustomBaseInstallDlg::SetDialogDefaults(int order, TManagerType type) {
-  SetOrder(order);
-  SetDialogManager(FindDialogManager(type));
-}
-
-void TCustomBaseInstallDlg::ExecuteUnmanagedOn(int code, int listened_for) {
-  if (!dialog_manager_ && code == listened_for) Execute();
-}
-
 void TCustomBaseInstallDlg::SetForm(TCustomForm* form) {
   if (form == form_) return;
   if (form_) form_->RemoveFreeNotification(this);

@@ -267,11 +267,6 @@ class TCustomBaseInstallDlg : public TInstallObject {
   void Destroying() override;
   // Registers (FormClass, this) in `list` for the dialog's lifetime.
   void RegisterFormClass(TFormClassList& list);
-  // A standard dialog's defaults: its Order and the manager of its phase.
-  void SetDialogDefaults(int order, TManagerType type);
-  // Shows the dialog on its own when it has no manager and `code` is the
-  // event it listens for.
-  void ExecuteUnmanagedOn(int code, int listened_for);
 
  private:
   DialogLanguageSettings language_;

@@ -8,24 +8,14 @@ namespace {
 [[maybe_unused]] const bool withdrawn = WithdrawBareFormEntry<TLicenseForm>(BIFList());
 }  // namespace
 
-TLicenseDlg::TLicenseDlg(TComponent* owner) : TBaseInstallDlg(owner), text_(std::make_unique<TStringList>()) {
-  SetDialogDefaults(20, dmBeforeInstall);
+TLicenseDlg::TLicenseDlg(TComponent* owner)
+    : TTextPageDlg(owner, 20, dmBeforeInstall, kNotifyLicence) {
   RegisterFormClass(BIFList());
 }
 
 const TClassInfo& TLicenseDlg::FormClass() const { return TLicenseForm::StaticClass(); }
 
-void TLicenseDlg::AssignDialogProperties() {
-  TBaseInstallDlg::AssignDialogProperties();
-  auto& page = dynamic_cast<TLicenseForm&>(*Form());
-  page.TakeDialogSettings(*this);
-  page.Agreement()->Lines()->Assign(*text_);
-}
-
-void TLicenseDlg::ReceiveInformation(TObject* sender, int code, TObject* po) {
-  TBaseInstallDlg::ReceiveInformation(sender, code, po);
-  ExecuteUnmanagedOn(code, kNotifyLicence);
-}
+TRichEdit* TLicenseDlg::TextBox(TCustomForm& page) const { return dynamic_cast<TLicenseForm&>(page).Agreement(); }
 
 WENMOOR_REGISTER_CLASS(TLicenseDlg) { c.Object("LicenseAgreement", &T::LicenseAgreement); }
 

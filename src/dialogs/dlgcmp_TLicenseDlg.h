@@ -1,28 +1,23 @@
-// The license dialog: shows its LicenseAgreement on a TLicenseForm page.
+// The license dialog: shows the licence agreement, accepted with "Accept >" (TLicenseForm).
 #pragma once
 
-#include <memory>
-
-#include "dialogs/dlgcmp_TBaseDlg.h"
-#include "platform/rtl/strings.h"
+#include "dialogs/dlgcmp_TStandardPageDlg.h"
 
 namespace wenmoor {
 
-class TLicenseDlg : public TBaseInstallDlg {
-  WENMOOR_CLASS(TLicenseDlg, TBaseInstallDlg)
+class TLicenseDlg : public TTextPageDlg {
+  WENMOOR_CLASS(TLicenseDlg, TTextPageDlg)
  public:
   explicit TLicenseDlg(TComponent* owner);
 
-  TStrings* LicenseAgreement() const { return text_.get(); }
+  TStrings* LicenseAgreement() const { return Text(); }
   // Copies the lines.
-  void SetLicenseAgreement(const TStrings& lines) { text_->Assign(lines); }
+  void SetLicenseAgreement(const TStrings& lines) { Text()->Assign(lines); }
 
   const TClassInfo& FormClass() const override;
-  void AssignDialogProperties() override;
-  void ReceiveInformation(TObject* sender, int code, TObject* po) override;
 
- private:
-  std::unique_ptr<TStringList> text_;
+ protected:
+  TRichEdit* TextBox(TCustomForm& page) const override;
 };
 
 }  // namespace wenmoor

@@ -8,24 +8,14 @@ namespace {
 [[maybe_unused]] const bool withdrawn = WithdrawBareFormEntry<TReadmeForm>(BIFList());
 }  // namespace
 
-TReadmeDlg::TReadmeDlg(TComponent* owner) : TBaseInstallDlg(owner), text_(std::make_unique<TStringList>()) {
-  SetDialogDefaults(30, dmBeforeInstall);
+TReadmeDlg::TReadmeDlg(TComponent* owner)
+    : TTextPageDlg(owner, 30, dmBeforeInstall, kNotifyReadMe) {
   RegisterFormClass(BIFList());
 }
 
 const TClassInfo& TReadmeDlg::FormClass() const { return TReadmeForm::StaticClass(); }
 
-void TReadmeDlg::AssignDialogProperties() {
-  TBaseInstallDlg::AssignDialogProperties();
-  auto& page = dynamic_cast<TReadmeForm&>(*Form());
-  page.TakeDialogSettings(*this);
-  page.Information()->Lines()->Assign(*text_);
-}
-
-void TReadmeDlg::ReceiveInformation(TObject* sender, int code, TObject* po) {
-  TBaseInstallDlg::ReceiveInformation(sender, code, po);
-  ExecuteUnmanagedOn(code, kNotifyReadMe);
-}
+TRichEdit* TReadmeDlg::TextBox(TCustomForm& page) const { return dynamic_cast<TReadmeForm&>(page).Information(); }
 
 WENMOOR_REGISTER_CLASS(TReadmeDlg) { c.Object("ReadmeText", &T::ReadmeText); }
 

@@ -1,28 +1,23 @@
-// The readme dialog: shows its ReadmeText on a TReadmeForm page.
+// The readme dialog: shows the read-me text after a good installation (TReadmeForm).
 #pragma once
 
-#include <memory>
-
-#include "dialogs/dlgcmp_TBaseDlg.h"
-#include "platform/rtl/strings.h"
+#include "dialogs/dlgcmp_TStandardPageDlg.h"
 
 namespace wenmoor {
 
-class TReadmeDlg : public TBaseInstallDlg {
-  WENMOOR_CLASS(TReadmeDlg, TBaseInstallDlg)
+class TReadmeDlg : public TTextPageDlg {
+  WENMOOR_CLASS(TReadmeDlg, TTextPageDlg)
  public:
   explicit TReadmeDlg(TComponent* owner);
 
-  TStrings* ReadmeText() const { return text_.get(); }
+  TStrings* ReadmeText() const { return Text(); }
   // Copies the lines.
-  void SetReadmeText(const TStrings& lines) { text_->Assign(lines); }
+  void SetReadmeText(const TStrings& lines) { Text()->Assign(lines); }
 
   const TClassInfo& FormClass() const override;
-  void AssignDialogProperties() override;
-  void ReceiveInformation(TObject* sender, int code, TObject* po) override;
 
- private:
-  std::unique_ptr<TStringList> text_;
+ protected:
+  TRichEdit* TextBox(TCustomForm& page) const override;
 };
 
 }  // namespace wenmoor

@@ -1,18 +1,16 @@
-// The dialog of the question whether to restart Windows now: a TRebootForm page.
+// The dialog of the question whether to restart Windows now (TRebootForm).
 #pragma once
 
-#include "dialogs/dlgcmp_TBaseDlg.h"
+#include "dialogs/dlgcmp_TStandardPageDlg.h"
 
 namespace wenmoor {
 
-class TRebootDlg : public TBaseInstallDlg {
-  WENMOOR_CLASS(TRebootDlg, TBaseInstallDlg)
+class TRebootDlg : public TStandardPageDlg {
+  WENMOOR_CLASS(TRebootDlg, TStandardPageDlg)
  public:
   explicit TRebootDlg(TComponent* owner);
-
   const TClassInfo& FormClass() const override;
   void AssignDialogProperties() override;
-  void ReceiveInformation(TObject* sender, int code, TObject* po) override;
 };
 
 }  // namespace wenmoor

@@ -7,7 +7,8 @@ namespace {
 const StandardPageLayout& Layout() {
   static const StandardPageLayout layout{"BadInstallForm", "TBadInstallForm", "Setup incomplete", 470, true, 5,
                                          TopText("TopLabel",
-                                                 "This software has not been properly installed and will not work correctly if you try to use it.",
+                                                 "This software has not been properly installed and"
+                                                 " will not work correctly if you try to use it.",
                                                  60, 56),
                                          ReportPageButtons()};
   return layout;
@@ -17,7 +18,9 @@ const StandardPageLayout& Layout() {
 
 }  // namespace
 
-TBadInstallForm::TBadInstallForm(TComponent* owner) : TStandardInstallForm(owner) { Build(Layout(), dmAfterBadInstall, 10); }
+TBadInstallForm::TBadInstallForm(TComponent* owner) : TStandardInstallForm(owner) {
+  Build(Layout(), dmAfterBadInstall, 10);
+}
 
 void TBadInstallForm::PrepareForm() {
   TStandardInstallForm::PrepareForm();

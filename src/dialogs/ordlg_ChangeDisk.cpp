@@ -48,7 +48,10 @@ constexpr const char* kText = R"(object ChangeDiskForm: TChangeDiskForm
     Width = 329
     Height = 41
     AutoSize = False
-    Caption = 'If the files on this disk can be found in another location, for example, in another drive, enter its full path or click the Browse button to select its path.'
+    Caption =
+      'If the files on this disk can be found in another location, for ' +
+      'example, in another drive, enter its full path or click the Browse ' +
+      'button to select its path.'
     WordWrap = True
     GLID = 46
   end

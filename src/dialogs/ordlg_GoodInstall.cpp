@@ -7,7 +7,8 @@ namespace {
 const StandardPageLayout& Layout() {
   static const StandardPageLayout layout{"GoodInstallForm", "TGoodInstallForm", "Setup complete", 470, true, 5,
                                          TopText("Label1",
-                                                 "The software has been properly installed. You may start the software by clicking on the icon.",
+                                                 "The software has been properly installed. You may"
+                                                 " start the software by clicking on the icon.",
                                                  38, 56),
                                          ReportPageButtons()};
   return layout;
@@ -19,7 +20,9 @@ const StandardPageLayout& Layout() {
 
 }  // namespace
 
-TGoodInstallForm::TGoodInstallForm(TComponent* owner) : TStandardInstallForm(owner) { Build(Layout(), dmAfterGoodInstall, 10); }
+TGoodInstallForm::TGoodInstallForm(TComponent* owner) : TStandardInstallForm(owner) {
+  Build(Layout(), dmAfterGoodInstall, 10);
+}
 
 void TGoodInstallForm::PrepareForm() {
   TStandardInstallForm::PrepareForm();

@@ -129,7 +129,8 @@ TEST_F(StandardDialogsTest, APageOnItsOwnClosedOtherwiseThanWithOKIsAnAbort) {
       ASSERT_TRUE(form.ModalDone());
     }
   };
-  TApplication::Instance().SetBackend(std::make_unique<TClosingBackend>(std::nullopt, std::make_unique<Transcript>(transcript_)));
+  TApplication::Instance().SetBackend(
+      std::make_unique<TClosingBackend>(std::nullopt, std::make_unique<Transcript>(transcript_)));
   EXPECT_THROW(bad->ShowDialog(), EAIUserAbort);
   UseAnswers("");
 }
