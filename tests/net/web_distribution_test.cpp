@@ -17,9 +17,9 @@ namespace {
 using ::testing::Contains;
 using ::testing::HasSubstr;
 
-// The smoke product's script distributed over the web: a location on the
-// test server and the engine's DistributeType dtWeb.
-std::string WebScript(const std::string& host) {
+// The smoke product's script distributed over the net: a location on the
+// test server and the engine's DistributeType (`type`).
+std::string NetScript(const std::string& host, const std::string& type) {
   std::string script = kSmokeScript;
   const std::string engine = "  object Install1: TInstall\n";
   script.replace(script.find(engine), engine.size(),
@@ -27,7 +27,7 @@ std::string WebScript(const std::string& host) {
                  "    LoginInformation.Hostname = '" + host + "'\n"
                  "    LoginInformation.Directory = 'pub\\setup'\n"
                  "  end\n" + engine +
-                 "    DistributeType = dtWeb\n"
+                 "    DistributeType = " + type + "\n"
                  "    NetLocation = Net1\n");
   return script;
 }
@@ -35,7 +35,7 @@ std::string WebScript(const std::string& host) {
 class WebDistributionTest : public DistributionFixture {
  protected:
   WebDistributionTest() : server_(www_.Path()) {
-    SetScript(WebScript(server_.HostPort()));
+    SetScript(NetScript(server_.HostPort(), "dtWeb"));
   }
 
   // The build's net directory: host and server directory without the
@@ -110,6 +110,32 @@ TEST_F(WebDistributionTest, ArchiveMissingOnTheServerFailsTheRunAndARepeatInstal
   Outcome run = Run(build_dir() / "setup.exe", "");
   ASSERT_EQ(run.status, 0) << run.output;
   EXPECT_EQ(ReadHostFile(product_dir() / "Data" / "b.bin"), ReadHostFile(src_dir() / "b.bin"));
+  EXPECT_TRUE(LeftArchives().empty());
+}
+
+// A traditional-net distribution keeps in files.1 what is not marked Net
+// and fetches only the rest.
+TEST_F(WebDistributionTest, TraditionalNetFetchesOnlyTheNetFiles) {
+  std::string script = NetScript(server_.HostPort(), "dtTraditionalNet");
+  const std::string b_bin = "    FileName = 'b.bin'\n";
+  script.replace(script.find(b_bin), b_bin.size(), b_bin + "    Net = True\n");
+  SetScript(script);
+  Outcome built = Build();
+  ASSERT_EQ(built.status, 0) << built.output;
+  ASSERT_TRUE(fs::exists(NetDir() / "Dir1.1")) << built.output;
+  const std::string net_archive = ReadHostFile(NetDir() / "Dir1.1");
+  EXPECT_THAT(net_archive, HasSubstr("b.bin"));
+  EXPECT_THAT(net_archive, ::testing::Not(HasSubstr("a.txt"))) << "a.txt stays in files.1";
+  EXPECT_TRUE(fs::exists(NetDir() / "filelist.lst"));
+
+  Upload();
+  Outcome run = Run(build_dir() / "setup.exe", "");
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(ReadHostFile(product_dir() / "Data" / "a.txt"), ReadHostFile(src_dir() / "a.txt"));
+  EXPECT_EQ(ReadHostFile(product_dir() / "Data" / "b.bin"), ReadHostFile(src_dir() / "b.bin"));
+  const std::vector<std::string> requests = RequestLines();
+  EXPECT_THAT(requests, Contains("GET /pub/setup/filelist.lst HTTP/1.1"));
+  EXPECT_THAT(requests, Contains("GET /pub/setup/Dir1.1 HTTP/1.1"));
   EXPECT_TRUE(LeftArchives().empty());
 }
 
