@@ -450,7 +450,11 @@ WENMOOR_REGISTER_CLASS(TInstallGroupDialogOptions) {
 
 WENMOOR_REGISTER_CLASS(TCustomInstallGroup) {}
 
-WENMOOR_REGISTER_CLASS(TInstallGroup) {
+namespace {
+
+// The properties that the script's directories and groups publish alike.
+template <class T>
+void DescribeScriptContainer(ClassBuilder<T>& c) {
   c.Prop("AddToArchive", &T::AddToArchive, &T::SetAddToArchive).Default(lzcOverwrite);
   c.Prop("ArchiveFile", &T::ArchiveFile, &T::SetArchiveFile);
   c.Prop("ArchiveFileType", &T::ArchiveFileType, &T::SetArchiveFileType);
@@ -458,28 +462,23 @@ WENMOOR_REGISTER_CLASS(TInstallGroup) {
   c.Prop("Description", &T::Description, &T::SetDescription);
   c.Prop("DestDir", &T::DestDir, &T::SetDestDir);
   c.Prop("DestDirType", &T::DestDirType, &T::SetDestDirType);
-  c.Object("DialogOptions", &T::DialogOptions);
   c.Prop("Include", &T::Include, &T::SetInclude).Default(true);
   c.Prop("InstallTypes", &T::InstallTypes, &T::SetInstallTypes)
       .Default(TInstallTypeSet{itFull, itDefault, itCompact, itCustom});
   c.Prop("NetLocation", &T::NetLocation, &T::SetNetLocation);
   c.Prop("OS", &T::OS, &T::SetOS);
+}
+
+}  // namespace
+
+WENMOOR_REGISTER_CLASS(TInstallGroup) {
+  DescribeScriptContainer(c);
+  c.Object("DialogOptions", &T::DialogOptions);
   DescribeFileContainerEvents(c);
 }
 
 WENMOOR_REGISTER_CLASS(TInstallDirectory) {
-  c.Prop("AddToArchive", &T::AddToArchive, &T::SetAddToArchive).Default(lzcOverwrite);
-  c.Prop("ArchiveFile", &T::ArchiveFile, &T::SetArchiveFile);
-  c.Prop("ArchiveFileType", &T::ArchiveFileType, &T::SetArchiveFileType);
-  c.Prop("Container", &T::Container, &T::SetContainer);
-  c.Prop("Description", &T::Description, &T::SetDescription);
-  c.Prop("DestDir", &T::DestDir, &T::SetDestDir);
-  c.Prop("DestDirType", &T::DestDirType, &T::SetDestDirType);
-  c.Prop("Include", &T::Include, &T::SetInclude).Default(true);
-  c.Prop("InstallTypes", &T::InstallTypes, &T::SetInstallTypes)
-      .Default(TInstallTypeSet{itFull, itDefault, itCompact, itCustom});
-  c.Prop("NetLocation", &T::NetLocation, &T::SetNetLocation);
-  c.Prop("OS", &T::OS, &T::SetOS);
+  DescribeScriptContainer(c);
   DescribeFileContainerEvents(c);
 }
 
