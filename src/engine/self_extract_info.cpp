@@ -47,6 +47,14 @@ SelfExtractInfo SelfExtractInfo::Decode(const std::array<uint8_t, kSize>& b) {
   return info;
 }
 
+bool SelfExtractInfo::LayoutFits(int64_t file_size) const {
+  const int64_t data_end = file_size - kSize;
+  const bool setup1_ok = setup1_start > 0 && setup1_start <= setup1_end && setup1_end < data_end;
+  const bool files1_ok =
+      !HasFiles1() || (files1_start > setup1_end && files1_start <= files1_end && files1_end < data_end);
+  return setup1_ok && files1_ok;
+}
+
 SelfExtractInfo ReadSelfExtractInfo(const std::string& win_path) {
   static const char kCannotRead[] =
       "Could not read the extraction info from the archive file %s when trying to find the correct offset into the "

@@ -42,6 +42,10 @@ struct SelfExtractInfo {
   bool SelfExtracting() const { return marker_length == 14 && marker == kSelfExtractingMarker; }
   bool NotSelfExtract() const { return marker_length == 14 && marker == kNotSelfExtractMarker; }
   bool HasFiles1() const { return files1_start != 0 || files1_end != 0; }
+  // For a self-extracting block at the end of a file of `file_size` bytes:
+  // setup.1 (and files.1, when there is one) lie after the loading program,
+  // in that order, wholly before the block.
+  bool LayoutFits(int64_t file_size) const;
 };
 
 // The last 56 bytes of the file at `win_path`, opened for reading with

@@ -67,12 +67,7 @@ Setup1Location LocateSetup1(const std::string& self, const std::string& dir) {
     return {setup1, 0, false};
   }
   if (!info.SelfExtracting()) throw LoaderError(damaged);
-  // Every offset must lie in the part of the file before the block, in order.
-  const int64_t data_end = platform::GetFileSize(self).value_or(0) - SelfExtractInfo::kSize;
-  const bool setup1_ok = info.setup1_start > 0 && info.setup1_start <= info.setup1_end && info.setup1_end < data_end;
-  const bool files1_ok = !info.HasFiles1() || (info.files1_start > info.setup1_end &&
-                                               info.files1_start <= info.files1_end && info.files1_end < data_end);
-  if (!setup1_ok || !files1_ok) throw LoaderError(damaged);
+  if (!info.LayoutFits(platform::GetFileSize(self).value_or(0))) throw LoaderError(damaged);
   return {self, info.setup1_start, true};
 }
 
