@@ -11,9 +11,18 @@
 
 namespace wenmoor {
 
+const char* const kDialogFormFont =
+    "  Color = clBtnFace\n"
+    "  Font.Charset = ANSI_CHARSET\n"
+    "  Font.Color = clWindowText\n"
+    "  Font.Height = -11\n"
+    "  Font.Name = 'Arial'\n"
+    "  Font.Style = []\n"
+    "  Scaled = False\n";
+
 namespace {
 
-constexpr const char* kContainerText = R"(object BaseFormContainer: TBaseFormContainer
+const std::string kContainerText = R"(object BaseFormContainer: TBaseFormContainer
   Left = 0
   Top = 0
   BorderIcons = []
@@ -21,13 +30,7 @@ constexpr const char* kContainerText = R"(object BaseFormContainer: TBaseFormCon
   Caption = 'BaseFormContainer'
   ClientHeight = 371
   ClientWidth = 472
-  Font.Charset = ANSI_CHARSET
-  Font.Color = clWindowText
-  Font.Height = -11
-  Font.Name = 'Arial'
-  Font.Style = []
-  Scaled = False
-  OnClose = FormClose
+)" + std::string(kDialogFormFont) + R"(  OnClose = FormClose
   OnCreate = FormCreate
   OnResize = FormResize
   OnShow = FormShow

@@ -22,6 +22,11 @@ namespace wenmoor {
 class TDiskParameter;
 class TBaseFormContainer;
 
+// The colour and font of every dialog form (Arial, 8 points, ANSI), not
+// scaled with the screen's pixel density: property lines of a stored form
+// description.
+extern const char* const kDialogFormFont;
+
 // Loads a form's stored description into `form`, renaming the form as its
 // owner requires (a second form of a kind owned by the application becomes
 // Name1, Name2, ...) so that several can live side by side.

@@ -8,7 +8,7 @@ namespace wenmoor {
 
 namespace {
 
-constexpr const char* kText = R"(object ChangeDiskForm: TChangeDiskForm
+const std::string kText = R"(object ChangeDiskForm: TChangeDiskForm
   Left = 0
   Top = 0
   BorderIcons = []
@@ -16,14 +16,7 @@ constexpr const char* kText = R"(object ChangeDiskForm: TChangeDiskForm
   Caption = 'Setup needs the next disk'
   ClientHeight = 178
   ClientWidth = 413
-  Color = clBtnFace
-  Font.Charset = ANSI_CHARSET
-  Font.Color = clWindowText
-  Font.Height = -11
-  Font.Name = 'Arial'
-  Font.Style = []
-  Position = poScreenCenter
-  Scaled = False
+)" + std::string(kDialogFormFont) + R"(  Position = poScreenCenter
   OnShow = FormShow
   object ThemeBitmap: TImage
     Left = 8

@@ -7,7 +7,7 @@ namespace wenmoor {
 
 namespace {
 
-constexpr const char* kText = R"(object CopyFileForm: TCopyFileForm
+const std::string kText = R"(object CopyFileForm: TCopyFileForm
   Left = 0
   Top = 0
   BorderIcons = []
@@ -15,14 +15,7 @@ constexpr const char* kText = R"(object CopyFileForm: TCopyFileForm
   Caption = 'Copying installation files'
   ClientHeight = 119
   ClientWidth = 466
-  Color = clBtnFace
-  Font.Charset = ANSI_CHARSET
-  Font.Color = clWindowText
-  Font.Height = -11
-  Font.Name = 'Arial'
-  Font.Style = []
-  Scaled = False
-  object LeftPanel: TPanel
+)" + std::string(kDialogFormFont) + R"(  object LeftPanel: TPanel
     Left = 0
     Top = 0
     Width = 56

@@ -6,21 +6,14 @@ namespace wenmoor {
 
 namespace {
 
-constexpr const char* kText = R"(object InstallStatusForm: TInstallStatusForm
+const std::string kText = R"(object InstallStatusForm: TInstallStatusForm
   Left = 0
   Top = 0
   BorderIcons = []
   BorderStyle = bsNone
   ClientHeight = 58
   ClientWidth = 428
-  Color = clBtnFace
-  Font.Charset = ANSI_CHARSET
-  Font.Color = clWindowText
-  Font.Height = -11
-  Font.Name = 'Arial'
-  Font.Style = []
-  Position = poScreenCenter
-  Scaled = False
+)" + std::string(kDialogFormFont) + R"(  Position = poScreenCenter
   object Panel1: TPanel
     Left = 0
     Top = 0

@@ -52,15 +52,9 @@ std::string StandardPageText(const StandardPageLayout& l) {
       "  Caption = '%s'\n"
       "  ClientHeight = 368\n"
       "  ClientWidth = %d\n"
-      "  Color = clBtnFace\n"
-      "  Font.Charset = ANSI_CHARSET\n"
-      "  Font.Color = clWindowText\n"
-      "  Font.Height = -11\n"
-      "  Font.Name = 'Arial'\n"
-      "  Font.Style = []\n"
+      "%s"
       "  FormStyle = %s\n"
       "  Position = poScreenCenter\n"
-      "  Scaled = False\n"
       "  OnCreate = FormCreate\n"
       "  object ButtonPanel: TPanel\n"
       "    Left = 0\n"
@@ -106,7 +100,7 @@ std::string StandardPageText(const StandardPageLayout& l) {
       "%s"
       "  end\n"
       "end\n",
-      l.name, l.class_name, l.caption, l.client_width, l.stays_on_top ? "fsStayOnTop" : "fsNormal",
+      l.name, l.class_name, l.caption, l.client_width, kDialogFormFont, l.stays_on_top ? "fsStayOnTop" : "fsNormal",
       content_height, l.client_width, l.client_width, l.buttons, content_height, content_height,
       l.client_width - 136, content_height, l.content_border, l.content);
 }
