@@ -1,6 +1,7 @@
 // The remote list of files of a net distribution, as a server hands it to
 // the installing side: any bytes must read without a crash, and what is
 // read keeps the format's bounds.
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
@@ -19,6 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                                      static_cast<uint32_t>(data[3]) << 24) != records.size()))
     std::abort();
   for (const TFileListRecord& r : records) {
+    if (r.Size < 0 || !std::isfinite(r.FileDate)) std::abort();
     if (r.Name.size() > 40 || r.Name.find('\0') != std::string::npos) std::abort();
     if (r.Version.size() > 20 || r.Version.find('\0') != std::string::npos) std::abort();
   }

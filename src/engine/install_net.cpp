@@ -1,6 +1,7 @@
 #include "engine/install_net.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <string_view>
 
@@ -47,8 +48,10 @@ bool ReadFileList(TStream& stream, std::vector<TFileListRecord>& records) {
     if (stream.Read(record, kRecordSize) != kRecordSize) return false;
     TFileListRecord r;
     r.Size = GetInt32(record);
-    if (r.Size < 0) return false;  // no build writes one
     std::memcpy(&r.FileDate, record + 8, sizeof(double));  // little-endian host, as the format
+    // No build writes a negative size or a date that is not a number, and
+    // the rest of the installation must not meet one.
+    if (r.Size < 0 || !std::isfinite(r.FileDate)) return false;
     r.Name = FieldText(record + 16, kNameField, kNameField);
     r.Version = FieldText(record + 56, kVersionField, kVersionCharsTaken);
     records.push_back(std::move(r));

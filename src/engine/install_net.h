@@ -40,8 +40,8 @@ struct TFileListRecord {
 // Reads a file list from `stream` record by record (no allocation follows
 // the count, so a huge count in a short file costs nothing). Returns false
 // when the stream holds fewer bytes than the count or than a whole record,
-// or a negative count or file size; `records` then holds the records read
-// before the fault.
+// or a negative count or file size, or a date that is not a finite number;
+// `records` then holds the records read before the fault.
 bool ReadFileList(TStream& stream, std::vector<TFileListRecord>& records);
 
 // Writes "filelist.lst" for the build into the directory of the engine's

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <set>
 
 #include "engine/cmp_TInstall.h"
@@ -302,6 +303,7 @@ TEST_F(FileListTest, ShortOrCorruptListIsRefusedAndDeleted) {
       Count(1) + Record(1, 1.0, "Readme", "1").substr(0, 79),        // a record cut short
       Count(-1),                                                     // a negative count
       Count(1) + Record(-5, 1.0, "Readme", "1"),                     // a negative size
+      Count(1) + Record(5, std::numeric_limits<double>::quiet_NaN(), "Readme", "1"),  // no date
   };
   for (const std::string& list : bad) {
     SCOPED_TRACE(::testing::PrintToString(list.size()));
