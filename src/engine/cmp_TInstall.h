@@ -219,6 +219,8 @@ class TCustomInstall : public TFileContainer {
   virtual void HandleException(const std::exception& e);
 
  protected:
+  // Success report, clean-up, record removed, shutdown, files run.
+  void FinishGoodInstall();
   void SetResult(RunResult r) { result_ = r; }
   void SetRunning(bool v) { running_ = v; }
   void SetAborted(bool v) { aborted_ = v; }

@@ -87,15 +87,7 @@ WENMOOR_REGISTER_CLASS(TUninstallEXE) {
   c.Prop("OverwriteMode", &T::OverwriteMode, &T::SetOverwriteMode).Default(owAlways);
   c.Prop("State", &T::State, &T::SetState).Default(ifsNone);
   c.Prop("UpdateDLLCounter", &T::UpdateDLLCounter, &T::SetUpdateDLLCounter).Default(false);
-  c.Event("OnAfterCompress", &T::OnAfterCompress);
-  c.Event("OnAfterCopy", &T::OnAfterCopy);
-  c.Event("OnAfterInstall", &T::OnAfterInstall);
-  c.Event("OnBeforeCompress", &T::OnBeforeCompress);
-  c.Event("OnBeforeCopy", &T::OnBeforeCopy);
-  c.Event("OnBeforeInstall", &T::OnBeforeInstall);
-  c.Event("OnNewDisk", &T::OnNewDisk);
-  c.Event("OnReplacing", &T::OnReplacing);
-  c.Event("OnStatus", &T::OnStatus);
+  DescribeInstallFileEvents(c);
 }
 
 }  // namespace wenmoor

@@ -145,16 +145,21 @@ void TCustomInstall::Process() {
       TApplication::Instance().Terminate();
       return;
     }
-    NotifyGoodInstall();
-    CleanupSetupFiles();
-    RemoveInstallRecord();
-    if (run_automatic_) Shutdown();
-    RunFilesAfterInstall();
-    result_ = RunResult::Completed;
-    running_ = false;
+    FinishGoodInstall();
   } catch (const std::exception& e) {
     HandleException(e);
   }
+}
+
+// The end of a completed installation, in the run or after the restart.
+void TCustomInstall::FinishGoodInstall() {
+  NotifyGoodInstall();
+  CleanupSetupFiles();
+  RemoveInstallRecord();
+  if (run_automatic_) Shutdown();
+  RunFilesAfterInstall();
+  result_ = RunResult::Completed;
+  running_ = false;
 }
 
 void TCustomInstall::ReadArchiveInfo() {
@@ -359,13 +364,7 @@ void TCustomInstall::ResumeAfterReboot() {
     // Cleared once every entry is done (each is safe to do twice): a resumption
     // that is interrupted is resumed again in full.
     ClearUnfinished();
-    NotifyGoodInstall();
-    CleanupSetupFiles();
-    RemoveInstallRecord();
-    if (run_automatic_) Shutdown();
-    RunFilesAfterInstall();
-    result_ = RunResult::Completed;
-    running_ = false;
+    FinishGoodInstall();
   } catch (const std::exception& e) {
     HandleException(e);
   }

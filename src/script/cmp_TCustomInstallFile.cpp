@@ -171,9 +171,10 @@ void TCustomInstallFile::ChangeFileProperties(TInstallContainer* container, cons
         "the TFileContainer component",
         Name());
   if (file_container && (name_changed || container_changed || dir_changed)) {
-    for (int i = 0; i < file_container->FileCount(); ++i) {
-      TCustomInstallFile* other = file_container->Files(i);
-      if (other != this && CompareText(other->SourcePath(), source) == 0)
+    // One walk over the children: Files(i) would look each index up anew.
+    for (int i = 0; i < file_container->HelperCount(); ++i) {
+      auto* other = dynamic_cast<TCustomInstallFile*>(file_container->Helpers(i));
+      if (other && other != this && CompareText(other->SourcePath(), source) == 0)
         throw IEfcDuplicateFile("There is already a file with the name :%s", source);
     }
   }
@@ -583,15 +584,7 @@ WENMOOR_REGISTER_CLASS(TInstallFile) {
   c.Prop("RunAfterInstall", &T::RunAfterInstall, &T::SetRunAfterInstall).Default(false);
   c.Prop("UpdateDLLCounter", &T::UpdateDLLCounter, &T::SetUpdateDLLCounter).Default(false);
   c.Prop("UniqueID", &T::UniqueID, &T::SetUniqueID);
-  c.Event("OnAfterCompress", &T::OnAfterCompress);
-  c.Event("OnAfterCopy", &T::OnAfterCopy);
-  c.Event("OnAfterInstall", &T::OnAfterInstall);
-  c.Event("OnBeforeCompress", &T::OnBeforeCompress);
-  c.Event("OnBeforeCopy", &T::OnBeforeCopy);
-  c.Event("OnBeforeInstall", &T::OnBeforeInstall);
-  c.Event("OnNewDisk", &T::OnNewDisk);
-  c.Event("OnReplacing", &T::OnReplacing);
-  c.Event("OnStatus", &T::OnStatus);
+  DescribeInstallFileEvents(c);
 }
 
 }  // namespace wenmoor

@@ -252,4 +252,18 @@ void DescribeInstallFileCommon(ClassBuilder<T>& c) {
       .Default(TInstallTypeSet{itFull, itDefault, itCompact, itCustom});
 }
 
+// Publishes the events of every published install file.
+template <class T>
+void DescribeInstallFileEvents(ClassBuilder<T>& c) {
+  c.Event("OnAfterCompress", &T::OnAfterCompress);
+  c.Event("OnAfterCopy", &T::OnAfterCopy);
+  c.Event("OnAfterInstall", &T::OnAfterInstall);
+  c.Event("OnBeforeCompress", &T::OnBeforeCompress);
+  c.Event("OnBeforeCopy", &T::OnBeforeCopy);
+  c.Event("OnBeforeInstall", &T::OnBeforeInstall);
+  c.Event("OnNewDisk", &T::OnNewDisk);
+  c.Event("OnReplacing", &T::OnReplacing);
+  c.Event("OnStatus", &T::OnStatus);
+}
+
 }  // namespace wenmoor

@@ -151,10 +151,14 @@ class RunTest : public testing::ScriptFixture {
  protected:
   RunTest() {
     CurrentRecordKey().clear();
+    WriteDistribution();
+  }
+  // The program, the sources and the distribution's files.1 beside the
+  // program, on the current machine.
+  static void WriteDistribution() {
     test::WriteProgram(kProgram, "the setup program", 2001);
     test::WriteProgram("C:\\src\\a.txt", "new a", 2003);
     test::WriteProgram("C:\\src\\b.txt", "new b", 2003);
-    // The distribution: files.1 beside the program.
     Scene build;
     build.Build({"-sC:\\dist"});
     build.Load();
@@ -368,15 +372,7 @@ TEST_F(RunTest, RunBrokenOffAtAnyPointIsCompletedByTheNextRun) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.where);
     test::TempPrefix machine;  // each case on a machine of its own
-    test::WriteProgram(kProgram, "the setup program", 2001);
-    test::WriteProgram("C:\\src\\a.txt", "new a", 2003);
-    test::WriteProgram("C:\\src\\b.txt", "new b", 2003);
-    {
-      Scene build;
-      build.Build({"-sC:\\dist"});
-      build.Load();
-      build.install->Compress({coForceNetFilesLocal, coIncludeAll});
-    }
+    WriteDistribution();
     if (c.in_use) PutFileInUse();
     {
       Scene broken;
