@@ -414,153 +414,176 @@ object MainForm: TMainForm
   end
   object ifreadme_txt: TInstallFile
     Container = MainDir
+    ArchiveFileType = psContainerArchiveFile
     DestDirType = psContainerDestDir
     DestName = 'readme.txt'
     FileName = 'readme.txt'
-    IncludeFromDir = 'payload'
+    IncludeFromDir = '<payload>'
     InstallTypes = [itFull, itDefault, itCompact]
     OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
     UniqueID = 1
   end
   object iflicense_txt: TInstallFile
     Container = MainDir
+    ArchiveFileType = psContainerArchiveFile
     DestDirType = psContainerDestDir
     DestName = 'license.txt'
     FileName = 'license.txt'
-    IncludeFromDir = 'payload'
+    IncludeFromDir = '<payload>'
     InstallTypes = [itFull, itDefault, itCompact]
     OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
     UniqueID = 2
   end
   object ifquarry_hlp: TInstallFile
     Container = HelpDir
+    ArchiveFileType = psContainerArchiveFile
     DestDirType = psContainerDestDir
     DestName = 'quarry.hlp'
     FileName = 'quarry.hlp'
-    IncludeFromDir = 'payload\Help'
+    IncludeFromDir = '<payload>\Help'
     InstallTypes = [itFull, itDefault, itCompact]
     OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
     UniqueID = 3
   end
   object ifquarry_cnt: TInstallFile
     Container = HelpDir
+    ArchiveFileType = psContainerArchiveFile
     DestDirType = psContainerDestDir
     DestName = 'quarry.cnt'
     FileName = 'quarry.cnt'
-    IncludeFromDir = 'payload\Help'
+    IncludeFromDir = '<payload>\Help'
     InstallTypes = [itFull, itDefault, itCompact]
     OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
     UniqueID = 4
   end
   object ifQryEdit_exe: TInstallFile
     Container = UtilsDir
+    ArchiveFileType = psContainerArchiveFile
     DestDirType = psContainerDestDir
     DestName = 'QryEdit.exe'
     FileName = 'QryEdit.exe'
-    IncludeFromDir = 'payload\Utils'
+    IncludeFromDir = '<payload>\Utils'
     InstallTypes = [itFull, itDefault, itCompact]
     OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
     UniqueID = 5
   end
   object ifqrydb14_dll: TInstallFile
     Container = SysDir
+    ArchiveFileType = psContainerArchiveFile
     DestDirType = psContainerDestDir
     DestName = 'qrydb14.dll'
     FileName = 'qrydb14.dll'
-    IncludeFromDir = 'payload\System'
+    IncludeFromDir = '<payload>\System'
     InstallTypes = [itFull, itDefault, itCompact]
     OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
     UniqueID = 6
   end
   object ifdclqry14d4_bpl: TInstallFile
     Container = Delphi4
+    ArchiveFileType = psContainerArchiveFile
     DestDirType = psContainerDestDir
     DestName = 'dclqry14d4.bpl'
     FileName = 'dclqry14d4.bpl'
-    IncludeFromDir = 'payload\Delphi4'
+    IncludeFromDir = '<payload>\Delphi4'
     InstallTypes = [itFull, itDefault, itCompact]
     OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
     UniqueID = 7
   end
   object ifqry14d4_bpl: TInstallFile
     Container = Delphi4
+    ArchiveFileType = psContainerArchiveFile
     DestDirType = psContainerDestDir
     DestName = 'qry14d4.bpl'
     FileName = 'qry14d4.bpl'
-    IncludeFromDir = 'payload\Delphi4'
+    IncludeFromDir = '<payload>\Delphi4'
     InstallTypes = [itFull, itDefault, itCompact]
     OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
     UniqueID = 8
   end
   object ifqry14d4_dcp: TInstallFile
     Container = Delphi4
+    ArchiveFileType = psContainerArchiveFile
     DestDirType = psContainerDestDir
     DestName = 'qry14d4.dcp'
     FileName = 'qry14d4.dcp'
-    IncludeFromDir = 'payload\Delphi4'
+    IncludeFromDir = '<payload>\Delphi4'
     InstallTypes = [itFull, itDefault, itCompact]
     OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
     UniqueID = 9
   end
   object ifQryDB_dcu: TInstallFile
     Container = Delphi4
+    ArchiveFileType = psContainerArchiveFile
     DestDirType = psContainerDestDir
     DestName = 'QryDB.dcu'
     FileName = 'QryDB.dcu'
-    IncludeFromDir = 'payload\Delphi4'
+    IncludeFromDir = '<payload>\Delphi4'
     InstallTypes = [itFull, itDefault, itCompact]
     OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
     UniqueID = 10
   end
   object ifQryTable_dcu: TInstallFile
     Container = Delphi4
+    ArchiveFileType = psContainerArchiveFile
     DestDirType = psContainerDestDir
     DestName = 'QryTable.dcu'
     FileName = 'QryTable.dcu'
-    IncludeFromDir = 'payload\Delphi4'
+    IncludeFromDir = '<payload>\Delphi4'
     InstallTypes = [itFull, itDefault, itCompact]
     OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
     UniqueID = 11
   end
   object ifQryQuery_dcu: TInstallFile
     Container = Delphi4
+    ArchiveFileType = psContainerArchiveFile
     DestDirType = psContainerDestDir
     DestName = 'QryQuery.dcu'
     FileName = 'QryQuery.dcu'
-    IncludeFromDir = 'payload\Delphi4'
+    IncludeFromDir = '<payload>\Delphi4'
     InstallTypes = [itFull, itDefault, itCompact]
     OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
     UniqueID = 12
   end
   object ifQryDemo_dpr: TInstallFile
     Container = DemoDir
+    ArchiveFileType = psContainerArchiveFile
     DestDirType = psContainerDestDir
     DestName = 'QryDemo.dpr'
     FileName = 'QryDemo.dpr'
-    IncludeFromDir = 'payload\Demo'
+    IncludeFromDir = '<payload>\Demo'
     InstallTypes = [itFull, itDefault, itCompact]
     OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
     UniqueID = 13
   end
   object ifQryDemoMain_pas: TInstallFile
     Container = DemoDir
+    ArchiveFileType = psContainerArchiveFile
     DestDirType = psContainerDestDir
     DestName = 'QryDemoMain.pas'
     FileName = 'QryDemoMain.pas'
-    IncludeFromDir = 'payload\Demo'
+    IncludeFromDir = '<payload>\Demo'
     InstallTypes = [itFull, itDefault, itCompact]
     OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
     UniqueID = 14
   end
   object ifQryDemoMain_dfm: TInstallFile
     Container = DemoDir
+    ArchiveFileType = psContainerArchiveFile
     DestDirType = psContainerDestDir
     DestName = 'QryDemoMain.dfm'
     FileName = 'QryDemoMain.dfm'
-    IncludeFromDir = 'payload\Demo'
+    IncludeFromDir = '<payload>\Demo'
     InstallTypes = [itFull, itDefault, itCompact]
     OS = [oswin95, oswinNT, oswin2K, oswin98, oswinME, oswinXP]
     UniqueID = 15
+  end
+  object Uninstaller: TUninstallEXE
+    Container = idMiscellaneous
+    ArchiveFileType = psContainerArchiveFile
+    DestDirType = psContainerDestDir
+    DestName = 'uninstall.exe'
+    FileName = 'uninstall.exe'
+    IncludeFromDir = '<framework>'
   end
   object InstallRegistry: TInstallRegistry
     Container = Install1
