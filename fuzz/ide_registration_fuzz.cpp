@@ -1,0 +1,133 @@
+// The IDE settings that the package registration reads and rewrites come
+// from outside: the palette page's class list, the library search path and
+// the IDE's help contents file. Any of them ends in a registration without
+// a crash, with every class on the page, the package's directory on the
+// search path once, and the help file linked. The input is the three texts
+// separated by NUL bytes.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/VCLInstall.h"
+#include "app/demo_prefix.h"
+#include "platform/rtl/sysutils.h"
+#include "platform/win/file_stream.h"
+#include "platform/win/machine.h"
+#include "platform/win/prefix.h"
+#include "platform/win/registry.h"
+
+namespace fs = std::filesystem;
+using namespace wenmoor;
+
+namespace {
+
+constexpr const char* kRoot = "C:\\IDE";
+constexpr const char* kPackage = "C:\\Q\\Delphi4\\dclqry14d4.bpl";
+
+// A machine with Delphi 4 for the whole run, removed when the fuzzer exits.
+class Sandbox {
+ public:
+  static void Enter() { static Sandbox sandbox; }
+
+ private:
+  Sandbox() {
+    std::string pattern = (fs::temp_directory_path() / "wenmoor-ide-fuzz.XXXXXX").string();
+    if (!mkdtemp(pattern.data())) std::abort();
+    dir_ = pattern;
+    platform::CreatePrefix(dir_ / "prefix");
+    fs::remove(dir_ / "prefix" / "dosdevices" / "z:");  // no way out of drive C:
+    scope_ = std::make_unique<platform::Machine::TestScope>(dir_ / "prefix");
+    quarry::RegisterDemoIde(quarry::ideDelphi4, kRoot);
+  }
+  ~Sandbox() {
+    scope_.reset();
+    std::error_code ignored;
+    fs::remove_all(dir_, ignored);
+  }
+  fs::path dir_;
+  std::unique_ptr<platform::Machine::TestScope> scope_;
+};
+
+std::vector<std::string> Split(std::string_view data) {
+  std::vector<std::string> parts(3);
+  size_t part = 0;
+  for (char c : data) {
+    if (c == '\0') {
+      if (++part == parts.size()) break;
+    } else {
+      parts[part].push_back(c);
+    }
+  }
+  return parts;
+}
+
+std::vector<std::string> Entries(const std::string& text) {
+  std::vector<std::string> entries;
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t end = text.find(';', start);
+    if (end == std::string::npos) end = text.size();
+    entries.push_back(Trim(std::string_view(text).substr(start, end - start)));
+    start = end + 1;
+  }
+  return entries;
+}
+
+std::string Read(const std::string& path) {
+  TFileStream in(path, fmOpenRead);
+  std::string text(static_cast<size_t>(in.Size()), '\0');
+  in.ReadBuffer(text.data(), static_cast<int64_t>(text.size()));
+  return text;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size > 4096) return 0;
+  Sandbox::Enter();
+  const std::vector<std::string> parts = Split(std::string_view(reinterpret_cast<const char*>(data), size));
+  const std::string key = quarry::IdeRegKey(quarry::ideDelphi4);
+  {
+    TRegistry user;
+    user.SetRootKey(HKEY_CURRENT_USER);
+    if (!user.OpenKey(key + "\\Palette", false)) std::abort();
+    user.WriteString("Data Access", parts[0]);
+    if (!user.OpenKey(key + "\\Library", false)) std::abort();
+    user.WriteString("Search Path", parts[1]);
+  }
+  {
+    TFileStream out(std::string(kRoot) + "\\Help\\delphi4.ohl", fmCreate);
+    out.WriteBuffer(parts[2].data(), static_cast<int64_t>(parts[2].size()));
+  }
+
+  quarry::TInstallLog log;
+  quarry::TPackageInstaller installer(log);
+  const std::vector<std::string> classes{"TQryDatabase", "TQryTable", "TQryQuery"};
+  installer.PreparePalette(quarry::ideDelphi4, "Data Access", classes);
+  installer.InstallPackage(quarry::ideDelphi4, kPackage, {"dclqry13d4.bpl", "dclqry14d4.bpl"},
+                           "Quarry Database Engine");
+  installer.InstallHelp(quarry::ideDelphi4, "quarry.hlp");
+
+  TRegistry user;
+  user.SetRootKey(HKEY_CURRENT_USER);
+  if (!user.OpenKeyReadOnly(key + "\\Palette")) std::abort();
+  const std::vector<std::string> page = Entries(user.ReadString("Data Access"));
+  for (const std::string& c : classes) {
+    int found = 0;
+    for (const std::string& e : page) found += CompareText(e, c) == 0 ? 1 : 0;
+    if (found == 0) std::abort();
+  }
+  if (!user.OpenKeyReadOnly(key + "\\Library")) std::abort();
+  int listed = 0;
+  for (const std::string& e : Entries(user.ReadString("Search Path")))
+    listed += CompareText(ExcludeTrailingBackslash(e), "C:\\Q\\Delphi4") == 0 ? 1 : 0;
+  if (listed == 0) std::abort();
+  if (Read(std::string(kRoot) + "\\Help\\delphi4.ohl").find("quarry.hlp") == std::string::npos) std::abort();
+  return 0;
+}
