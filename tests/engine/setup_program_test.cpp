@@ -97,7 +97,7 @@ class SetupProgramTest : public ::testing::Test {
   // C:\Program Files\Demo, with its archive built beside the program.
   // Returns the -s argument (quoted for the shell).
   static constexpr uintmax_t kBigSize = 3 << 20;
-  std::string PrepareDemo() {
+  std::string PrepareDemo(const std::string& more_objects = "") {
     fs::create_directories(dir_ / "src");
     std::ofstream(dir_ / "src" / "a.txt") << "new a";
     {
@@ -128,7 +128,7 @@ class SetupProgramTest : public ::testing::Test {
                                                  "    DestDir = 'C:\\Program Files\\Demo'\n"
                                                  "    ArchiveFileType = psContainerArchiveFile\n"
                                                  "  end\n"
-                                              << files << "end\n";
+                                              << files << more_objects << "end\n";
     Machine machine(dir_ / "prefix");
     CompressScript(dir_ / "wenmoor-setup.dfm", "-s" + WindowsDir());
     return "'-s" + WindowsDir() + "'";
@@ -213,6 +213,74 @@ TEST_F(SetupProgramTest, KilledAtAnyMomentThenRunAgainCompletes) {
     fs::remove_all(target);
   }
   EXPECT_GT(killed, 0);  // at least one run did not get to its end
+}
+
+// The wizard before the installation, the failure pages and the reboot
+// page, as a script has them.
+const char kDialogs[] =
+    "  object Before: TDialogManager\n"
+    "    Container = Install1\n"
+    "    ManagerType = dmBeforeInstall\n"
+    "  end\n"
+    "  object Bad: TDialogManager\n"
+    "    Container = Install1\n"
+    "    ManagerType = dmAfterBadInstall\n"
+    "  end\n"
+    "  object RebootManager: TDialogManager\n"
+    "    Container = Install1\n"
+    "    ManagerType = dmReboot\n"
+    "  end\n"
+    "  object LicenseDlg: TLicenseDlg\n"
+    "    Container = Install1\n"
+    "    DialogManager = Before\n"
+    "    LicenseAgreement.Strings = (\n"
+    "      'Be nice.')\n"
+    "  end\n"
+    "  object BadInstallationDlg: TBadInstallationDlg\n"
+    "    Container = Install1\n"
+    "    DialogManager = Bad\n"
+    "  end\n"
+    "  object RebootDlg: TRebootDlg\n"
+    "    Container = Install1\n"
+    "    DialogManager = RebootManager\n"
+    "  end\n";
+
+// Cancel on the licence page: the failure pages, no error box, nothing
+// installed, no record, exit status 2.
+TEST_F(SetupProgramTest, CancelInTheWizardEndsAbortedWithoutRecord) {
+  const std::string source = PrepareDemo(kDialogs);
+  std::ofstream(dir_ / "answers.txt") << "[form \"Software license agreement\"]\npress CancelBtn\n";
+  Outcome o = Run(source, "WENMOOR_ANSWERS='" + (dir_ / "answers.txt").string() + "' ");
+  EXPECT_EQ(o.status, 2) << o.output;
+  EXPECT_NE(o.output.find("=== form \"Setup incomplete\""), std::string::npos) << o.output;
+  EXPECT_EQ(o.output.find("=== message"), std::string::npos) << o.output;
+  Machine machine(dir_ / "prefix");
+  EXPECT_FALSE(fs::exists(machine.Host("C:\\Program Files\\Demo\\a.txt")));
+  EXPECT_FALSE(machine.KeyExists("\\SOFTWARE\\OAK\\Install"));
+}
+
+// A file in use and "No" on the reboot page: no restart is asked for, but
+// the program still ends as waiting for one (3), registered to resume.
+TEST_F(SetupProgramTest, NoOnTheRebootPageStillEndsWaitingForTheRestart) {
+  const std::string source = PrepareDemo(kDialogs);
+  {
+    Machine machine(dir_ / "prefix");
+    auto target = machine.Host("C:\\Program Files\\Demo");
+    fs::create_directories(target);
+    std::ofstream(target / "a.txt") << "old a";
+    fs::permissions(target / "a.txt", fs::perms::owner_read);
+  }
+  std::ofstream(dir_ / "answers.txt") << "[form \"Reboot windows\"]\nselect RG = \"No*\"\npress default\n";
+  Outcome o = Run(source, "WENMOOR_ANSWERS='" + (dir_ / "answers.txt").string() + "' ");
+  EXPECT_EQ(o.status, 3) << o.output;
+  EXPECT_NE(o.output.find("=== form \"Reboot windows\""), std::string::npos) << o.output;
+  Machine machine(dir_ / "prefix");
+  EXPECT_FALSE(platform::RestartPending());
+  std::string command;
+  ReadRegistryString(hkCurrentUser, "\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce",
+                     "WenmoorUnfinished", command, "");
+  EXPECT_NE(command.find(" -r "), std::string::npos);
+  EXPECT_TRUE(machine.KeyExists("\\SOFTWARE\\OAK\\Install\\Install0"));
 }
 
 TEST_F(SetupProgramTest, ReportsAMissingScript) {
