@@ -30,7 +30,7 @@ std::string Content() {
         "      end\n",
         kBoxNames[ide], 24 + 24 * i, kIdeVersions[static_cast<size_t>(ide)].name, i);
   }
-  return PageText("Label1",
+  return TopText("Label1",
                   "The component/s can install into the following Borland products if these are detected on your "
                   "computer. Select the versions you want to install into.",
                   0, 58) +

@@ -12,7 +12,7 @@ namespace {
 
 TAfterGoodInstallDlg::TAfterGoodInstallDlg(TComponent* owner) : TQuarryPage(owner) {
   BuildPage({"AfterGoodInstallDlg", "TAfterGoodInstallDlg", "Installation complete", 8,
-             PageText("Label1",
+             TopText("Label1",
                       "The software has been properly installed. The component/s should be available when you next "
                       "start your Borland product.",
                       38, 58),

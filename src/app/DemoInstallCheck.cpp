@@ -9,7 +9,7 @@ using namespace wenmoor;
 namespace {
 
 std::string Content() {
-  return PageText("Label1",
+  return TopText("Label1",
                   "The installation is about to commence. Check the following settings are correct and press "
                   "''Next''  to proceed or ''Previous'' to  change",
                   0, 44) +

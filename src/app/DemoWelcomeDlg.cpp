@@ -11,19 +11,19 @@ namespace {
 const char* const kSpacerHeight = "";
 
 std::string Content() {
-  return PageText("lblIntro", "This program will install a copy of the Product onto your computer.", 10, 30) +
-         PageText("Label4", kSpacerHeight, 0, 10) +
-         PageText("Label2",
+  return TopText("lblIntro", "This program will install a copy of the Product onto your computer.", 10, 30) +
+         TopText("Label4", kSpacerHeight, 0, 10) +
+         TopText("Label2",
                   "It is strongly recommended that you exit all Windows programs before running this setup. If you "
                   "need to close any programs, click Cancel to quit the setup and then close the programs.",
                   11, 58) +
-         PageText("Label5", kSpacerHeight, 0, 10) +
-         PageText("TranslateLabel1",
+         TopText("Label5", kSpacerHeight, 0, 10) +
+         TopText("TranslateLabel1",
                   "Ensure that neither Delphi nor C++ Builder are currently running on your system before "
                   "proceeding with the installation. In addition, ensure that your version of Delphi is up to date.",
                   0, 58) +
-         PageText("Label6", kSpacerHeight, 0, 10) +
-         PageText("Label3", "Click Next to continue with the installation.", 12, 30);
+         TopText("Label6", kSpacerHeight, 0, 10) +
+         TopText("Label3", "Click Next to continue with the installation.", 12, 30);
 }
 
 [[maybe_unused]] const bool registered = (BareFormEntry<TWelcomeForm>(BIFList()), true);

@@ -1,7 +1,6 @@
 #include "app/quarry_page.h"
 
 #include "app/frmMain.h"
-#include "platform/rtl/format.h"
 
 namespace quarry {
 
@@ -20,22 +19,6 @@ std::string ButtonStrip(bool completion) {
 }
 
 }  // namespace
-
-std::string PageText(const char* name, const char* caption, int glid, int height) {
-  return Format(
-      "    object %s: TTranslateLabel\n"
-      "      Left = 8\n"
-      "      Top = 8\n"
-      "      Width = 318\n"
-      "      Height = %d\n"
-      "      Align = alTop\n"
-      "      AutoSize = False\n"
-      "      Caption = '%s'\n"
-      "      WordWrap = True\n"
-      "      GLID = %d\n"
-      "    end\n",
-      name, height, caption, glid);
-}
 
 TQuarryPage::TQuarryPage(TComponent* owner) : TStandardInstallForm(owner) {}
 

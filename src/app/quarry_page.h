@@ -36,8 +36,4 @@ class TQuarryPage : public wenmoor::TStandardInstallForm {
   static TMainForm* Main();
 };
 
-// A label of the text area, aligned to the top: word-wrapped text, or with
-// an empty caption a spacer line.
-std::string PageText(const char* name, const char* caption, int glid, int height);
-
 }  // namespace quarry

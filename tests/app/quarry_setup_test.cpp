@@ -5,13 +5,13 @@
 
 #include <cstdlib>
 
+#include "common/run_command.h"
 #include "tools/distribution_fixture.h"
 
 namespace quarry {
 namespace {
 
 namespace fs = std::filesystem;
-using wenmoor::test::Outcome;
 using wenmoor::test::ReadHostFile;
 using wenmoor::test::WinOf;
 using wenmoor::test::WriteHostFile;
@@ -37,17 +37,10 @@ class QuarrySetupTest : public ::testing::Test {
   fs::path DriveC() const { return dir_ / "user" / "drive_c"; }
 
   // Runs `program` headless on the machine `machine` (a directory below the test's).
-  Outcome Run(const fs::path& program, const std::string& args, const std::string& machine) const {
-    const std::string command = "cd '" + dir_.string() + "' && env WINEPREFIX='" + (dir_ / machine).string() +
-                                "' WENMOOR_UI=headless TZ=UTC '" + program.string() + "' " + args + " 2>&1";
-    Outcome out;
-    FILE* pipe = popen(command.c_str(), "r");
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) out.output.append(buf, n);
-    const int raw = pclose(pipe);
-    out.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return out;
+  wenmoor::testing::CommandResult Run(const fs::path& program, const std::string& args,
+                                      const std::string& machine) const {
+    return wenmoor::testing::RunCommand("cd '" + dir_.string() + "' && env WINEPREFIX='" + (dir_ / machine).string() +
+                                        "' WENMOOR_UI=headless TZ=UTC '" + program.string() + "' " + args + " 2>&1");
   }
   std::optional<std::string> UserValue(HKEY root, const std::string& key, const std::string& name) const {
     wenmoor::platform::Machine::TestScope scope(dir_ / "user");
@@ -61,13 +54,13 @@ class QuarrySetupTest : public ::testing::Test {
 };
 
 TEST_F(QuarrySetupTest, BuildsAndInstallsIntoTheDemoMachineAndRegistersThePackage) {
-  Outcome built = Run(Program(), "-b", "builder");
+  auto built = Run(Program(), "-b", "builder");
   ASSERT_EQ(built.status, 0) << built.output;
   ASSERT_TRUE(fs::exists(dir_ / "out" / "setup.exe"));
 
-  Outcome prepared = Run(fs::path(WENMOOR_BIN_DIR) / "quarry-demo-prefix", "", "user");
+  auto prepared = Run(fs::path(WENMOOR_BIN_DIR) / "quarry-demo-prefix", "", "user");
   ASSERT_EQ(prepared.status, 0) << prepared.output;
-  Outcome installed = Run(dir_ / "out" / "setup.exe", "", "user");
+  auto installed = Run(dir_ / "out" / "setup.exe", "", "user");
   ASSERT_EQ(installed.status, 0) << installed.output;
 
   const fs::path product = DriveC() / "Program Files" / "Quarry";
