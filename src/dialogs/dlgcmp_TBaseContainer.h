@@ -27,6 +27,12 @@ class TBaseFormContainer;
 // description.
 extern const char* const kDialogFormFont;
 
+// The component of `form` named `name` when it is a C; null otherwise.
+template <class C>
+C* FindControl(const TComponent& form, const char* name) {
+  return dynamic_cast<C*>(form.FindComponent(name));
+}
+
 // Loads a form's stored description into `form`, renaming the form as its
 // owner requires (a second form of a kind owned by the application becomes
 // Name1, Name2, ...) so that several can live side by side.

@@ -6,10 +6,10 @@ namespace {
 
 const StandardPageLayout& Layout() {
   static const StandardPageLayout layout{"BadInstallForm", "TBadInstallForm", "Setup incomplete", 470, true, 5,
-                                         TopText("TopLabel",
-                                                 "This software has not been properly installed and"
-                                                 " will not work correctly if you try to use it.",
-                                                 60, 56),
+                                         PageLabel("TopLabel",
+                                                   "This software has not been properly installed and"
+                                                   " will not work correctly if you try to use it.",
+                                                   60, 56),
                                          ReportPageButtons()};
   return layout;
 }

@@ -14,17 +14,13 @@ class TChangeDiskForm : public TBaseChangeDiskForm {
  public:
   explicit TChangeDiskForm(TComponent* owner);
 
-  TTranslateLabel* PromptDiskLabel() const { return Find<TTranslateLabel>("PromptDiskLabel"); }
-  TEdit* PathEdit() const { return Find<TEdit>("PathEdit"); }
-  TTranslateBitBtn* BrowseBtn() const { return Find<TTranslateBitBtn>("BrowseBtn"); }
-  TTranslateBitBtn* InstallBtn() const { return Find<TTranslateBitBtn>("InstallBtn"); }
-  TTranslateBitBtn* CancelBtn() const { return Find<TTranslateBitBtn>("CancelBtn"); }
+  TTranslateLabel* PromptDiskLabel() const { return FindControl<TTranslateLabel>(*this, "PromptDiskLabel"); }
+  TEdit* PathEdit() const { return FindControl<TEdit>(*this, "PathEdit"); }
+  TTranslateBitBtn* BrowseBtn() const { return FindControl<TTranslateBitBtn>(*this, "BrowseBtn"); }
+  TTranslateBitBtn* InstallBtn() const { return FindControl<TTranslateBitBtn>(*this, "InstallBtn"); }
+  TTranslateBitBtn* CancelBtn() const { return FindControl<TTranslateBitBtn>(*this, "CancelBtn"); }
 
  private:
-  template <class C>
-  C* Find(const char* name) const {
-    return dynamic_cast<C*>(FindComponent(name));
-  }
   void FormShow(TObject* sender);
   void PathEditChange(TObject* sender);
   void BrowseBtnClick(TObject* sender);

@@ -14,22 +14,18 @@ class TCopyFileForm : public TBaseDuringCopyForm {
  public:
   explicit TCopyFileForm(TComponent* owner);
 
-  TImage* UnZipImage() const { return Find<TImage>("UnZipImage"); }
-  TImage* TransferBitmap() const { return Find<TImage>("TransferBitmap"); }
-  TLabel* CopyingFile() const { return Find<TLabel>("lblCopyingFile"); }
-  TProgressBar* FileProgress() const { return Find<TProgressBar>("ProgressBar1"); }
-  TProgressBar* TotalProgress() const { return Find<TProgressBar>("ProgressBar2"); }
-  TTranslateBitBtn* CancelBtn() const { return Find<TTranslateBitBtn>("CancelBtn"); }
+  TImage* UnZipImage() const { return FindControl<TImage>(*this, "UnZipImage"); }
+  TImage* TransferBitmap() const { return FindControl<TImage>(*this, "TransferBitmap"); }
+  TLabel* CopyingFile() const { return FindControl<TLabel>(*this, "lblCopyingFile"); }
+  TProgressBar* FileProgress() const { return FindControl<TProgressBar>(*this, "ProgressBar1"); }
+  TProgressBar* TotalProgress() const { return FindControl<TProgressBar>(*this, "ProgressBar2"); }
+  TTranslateBitBtn* CancelBtn() const { return FindControl<TTranslateBitBtn>(*this, "CancelBtn"); }
 
   // A file's progress (both bars), or a download's (the file bar, with the
   // transfer picture over the unpacking one).
   void UpdateStatus(TFileStatusParameter* file_status, TDownloadStatusParameter* download_status) override;
 
  private:
-  template <class C>
-  C* Find(const char* name) const {
-    return dynamic_cast<C*>(FindComponent(name));
-  }
 };
 
 }  // namespace wenmoor

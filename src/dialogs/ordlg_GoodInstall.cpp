@@ -6,10 +6,10 @@ namespace {
 
 const StandardPageLayout& Layout() {
   static const StandardPageLayout layout{"GoodInstallForm", "TGoodInstallForm", "Setup complete", 470, true, 5,
-                                         TopText("Label1",
-                                                 "The software has been properly installed. You may"
-                                                 " start the software by clicking on the icon.",
-                                                 38, 56),
+                                         PageLabel("Label1",
+                                                   "The software has been properly installed. You may"
+                                                   " start the software by clicking on the icon.",
+                                                   38, 56),
                                          ReportPageButtons()};
   return layout;
 }

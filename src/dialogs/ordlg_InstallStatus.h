@@ -2,6 +2,7 @@
 // borderless window, sized to the text.
 #pragma once
 
+#include "dialogs/dlgcmp_TBaseContainer.h"
 #include "platform/ui/extctrls.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/labels.h"
@@ -13,15 +14,11 @@ class TInstallStatusForm : public TForm {
  public:
   explicit TInstallStatusForm(TComponent* owner);
 
-  TPanel* OuterPanel() const { return Find<TPanel>("Panel1"); }
-  TPanel* MessagePanel() const { return Find<TPanel>("Panel2"); }
-  TLabel* Message() const { return Find<TLabel>("lblMessage"); }
+  TPanel* OuterPanel() const { return FindControl<TPanel>(*this, "Panel1"); }
+  TPanel* MessagePanel() const { return FindControl<TPanel>(*this, "Panel2"); }
+  TLabel* Message() const { return FindControl<TLabel>(*this, "lblMessage"); }
 
  private:
-  template <class C>
-  C* Find(const char* name) const {
-    return dynamic_cast<C*>(FindComponent(name));
-  }
 };
 
 }  // namespace wenmoor

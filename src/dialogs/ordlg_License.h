@@ -11,7 +11,7 @@ class TLicenseForm : public TStandardInstallForm {
   WENMOOR_CLASS(TLicenseForm, TStandardInstallForm)
  public:
   explicit TLicenseForm(TComponent* owner);
-  TRichEdit* Agreement() const { return Find<TRichEdit>("Agreement"); }
+  TRichEdit* Agreement() const { return FindControl<TRichEdit>(*this, "Agreement"); }
   void PrepareForm() override;
 };
 

@@ -11,7 +11,7 @@ class TReadmeForm : public TStandardInstallForm {
   WENMOOR_CLASS(TReadmeForm, TStandardInstallForm)
  public:
   explicit TReadmeForm(TComponent* owner);
-  TRichEdit* Information() const { return Find<TRichEdit>("Information"); }
+  TRichEdit* Information() const { return FindControl<TRichEdit>(*this, "Information"); }
   void PrepareForm() override;
 };
 

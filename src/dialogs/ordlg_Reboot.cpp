@@ -9,19 +9,12 @@ namespace {
 const StandardPageLayout& Layout() {
   static const StandardPageLayout layout{
       "RebootForm", "TRebootForm", "Reboot windows", 475, false, 5,
-      TopText("Label1",
-              "Several components could not be installed on your system because they were in use. For the "
-              "installation to proceed, you will need to reboot your computer. If you decide not to reboot now, "
-              "the software will probably not work until you do reboot.",
-              52, 84) +
-          "    object Label2: TTranslateLabel\n"
-          "      Left = 5\n"
-          "      Top = 89\n"
-          "      Width = 329\n"
-          "      Height = 12\n"
-          "      Align = alTop\n"
-          "      AutoSize = False\n"
-          "    end\n"
+      PageLabel("Label1",
+                "Several components could not be installed on your system because they were in use. For the "
+                "installation to proceed, you will need to reboot your computer. If you decide not to reboot now, "
+                "the software will probably not work until you do reboot.",
+                52, 84) +
+          PageLabel("Label2", "", 0, 12) +
           "    object RG: TRadioGroup\n"
           "      Left = 5\n"
           "      Top = 101\n"

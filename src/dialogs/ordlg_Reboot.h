@@ -11,7 +11,7 @@ class TRebootForm : public TStandardInstallForm {
   WENMOOR_CLASS(TRebootForm, TStandardInstallForm)
  public:
   explicit TRebootForm(TComponent* owner);
-  TRadioGroup* RG() const { return Find<TRadioGroup>("RG"); }
+  TRadioGroup* RG() const { return FindControl<TRadioGroup>(*this, "RG"); }
   // The buttons, then the choice that matches the engine's Reboot.
   void PrepareForm() override;
 

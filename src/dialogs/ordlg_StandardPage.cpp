@@ -25,20 +25,38 @@ std::string ReportPageButtons() {
          PageButton("FinishBtn", "Finish", 72, 384, 75, "      OnClick = ProceedBtnClick\n");
 }
 
-std::string TopText(const char* name, const char* caption, int glid, int height) {
+std::string PageLabel(const char* name, const char* caption, int glid, int height, int border, const char* align) {
   return Format(
       "    object %s: TTranslateLabel\n"
-      "      Left = 5\n"
-      "      Top = 5\n"
-      "      Width = 324\n"
+      "      Left = %d\n"
+      "      Top = %d\n"
+      "      Width = %d\n"
       "      Height = %d\n"
-      "      Align = alTop\n"
+      "      Align = %s\n"
       "      AutoSize = False\n"
       "      Caption = '%s'\n"
       "      WordWrap = True\n"
       "      GLID = %d\n"
       "    end\n",
-      name, height, caption, glid);
+      name, border, border, 470 - 136 - 2 * border, height, align, caption, glid);
+}
+
+std::string PageTextBox(const char* name, int border) {
+  return Format(
+      "    object %s: TRichEdit\n"
+      "      Left = %d\n"
+      "      Top = %d\n"
+      "      Width = %d\n"
+      "      Height = 200\n"
+      "      Align = alClient\n"
+      "      Color = clBtnFace\n"
+      "      Lines.Strings = (\n"
+      "        '%s')\n"
+      "      ReadOnly = True\n"
+      "      ScrollBars = ssVertical\n"
+      "      TabOrder = 0\n"
+      "    end\n",
+      name, border, border, 470 - 136 - 2 * border, name);
 }
 
 std::string StandardPageText(const StandardPageLayout& l) {

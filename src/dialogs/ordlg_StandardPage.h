@@ -31,8 +31,14 @@ std::string PageButton(const char* name, const char* caption, int glid, int left
 // The buttons of the report pages (reboot, success, failure): Back, and
 // Next and Finish in one place.
 std::string ReportPageButtons();
-// A word-wrapped text at the top of the content panel.
-std::string TopText(const char* name, const char* caption, int glid, int height);
+// A word-wrapped text of the content panel (whose inner border is
+// `border`), aligned to its top or bottom (`align`); with an empty caption,
+// an empty spacer line.
+std::string PageLabel(const char* name, const char* caption, int glid, int height, int border = 5,
+                      const char* align = "alTop");
+// The read-only text box filling the rest of the content panel, with the
+// form's own text until a dialog puts its text there.
+std::string PageTextBox(const char* name, int border);
 
 // A standard page: its buttons and theme image, and their handlers.
 class TStandardInstallForm : public TBaseInstallForm {
@@ -40,12 +46,12 @@ class TStandardInstallForm : public TBaseInstallForm {
  public:
   explicit TStandardInstallForm(TComponent* owner);
 
-  TImage* ThemeImage() const { return Find<TImage>("ThemeBitmap"); }
-  TTranslateBitBtn* BackBtn() const { return Find<TTranslateBitBtn>("BackBtn"); }
-  TTranslateBitBtn* ProceedBtn() const { return Find<TTranslateBitBtn>("ProceedBtn"); }
+  TImage* ThemeImage() const { return FindControl<TImage>(*this, "ThemeBitmap"); }
+  TTranslateBitBtn* BackBtn() const { return FindControl<TTranslateBitBtn>(*this, "BackBtn"); }
+  TTranslateBitBtn* ProceedBtn() const { return FindControl<TTranslateBitBtn>(*this, "ProceedBtn"); }
   // Null on the pages without one.
-  TTranslateBitBtn* FinishBtn() const { return Find<TTranslateBitBtn>("FinishBtn"); }
-  TTranslateBitBtn* CancelBtn() const { return Find<TTranslateBitBtn>("CancelBtn"); }
+  TTranslateBitBtn* FinishBtn() const { return FindControl<TTranslateBitBtn>(*this, "FinishBtn"); }
+  TTranslateBitBtn* CancelBtn() const { return FindControl<TTranslateBitBtn>(*this, "CancelBtn"); }
 
   // What a page dialog does to its page after the base settings: Back
   // hidden, the forward buttons closing the page with OK when it is shown on
@@ -54,6 +60,10 @@ class TStandardInstallForm : public TBaseInstallForm {
   void TakeDialogSettings(const TCustomBaseInstallDlg& dialog);
 
  protected:
+  template <class C>
+  C* Find(const char* name) const {
+    return FindControl<C>(*this, name);
+  }
   // Loads the page's description (after the derived class published its
   // own handlers) and sets its defaults.
   void Build(const StandardPageLayout& layout, TManagerType type, int order);
@@ -66,11 +76,6 @@ class TStandardInstallForm : public TBaseInstallForm {
   void PrepareReportPage(bool focus_finish);
   // Focuses `button` when it and the page are visible.
   void FocusIfShown(TWinControl* button);
-
-  template <class C>
-  C* Find(const char* name) const {
-    return dynamic_cast<C*>(FindComponent(name));
-  }
 
  private:
   void FormCreate(TObject* sender);
