@@ -25,6 +25,18 @@ class FloppyTest : public DistributionFixture {
       c = static_cast<char>(x);
     }
     WriteHostFile(src_dir() / "b.bin", data);
+    // The installation asks for each further disk through its dialog.
+    std::string script = kSmokeScript;
+    script.insert(script.rfind("end"), R"(  object DiskManager: TDialogManager
+    Container = Install1
+    ManagerType = dmChangeDisk
+  end
+  object ChangeDiskDlg: TChangeDiskDlg
+    Container = Install1
+    DialogManager = DiskManager
+  end
+)");
+    SetScript(script);
   }
 
   fs::path floppy() const { return prog_dir().parent_path() / "floppy"; }
@@ -65,9 +77,20 @@ TEST_F(FloppyTest, SpreadsFilesOverDisksAskingForEachAndTheDisksInstall) {
   for (const auto& entry : fs::directory_iterator(floppy()))
     EXPECT_LE(static_cast<int64_t>(fs::file_size(entry)), disk) << entry.path();
 
+  // Disk 2 is another disk: the installation asks for it, and the user
+  // names where it is.
+  const fs::path disk2 = prog_dir().parent_path() / "disk2";
+  fs::create_directories(disk2);
+  for (int n = 2; fs::exists(floppy() / ("files." + std::to_string(n))); ++n)
+    fs::rename(floppy() / ("files." + std::to_string(n)), disk2 / ("files." + std::to_string(n)));
+  const fs::path answers = prog_dir() / "install-answers.txt";
+  WriteHostFile(answers, "[form \"Setup needs the next disk\"]\npress BrowseBtn\n"
+                         "[folder \"*\"]\nset path = " + WinOf(disk2) + "\n"
+                         "[form \"Setup needs the next disk\"]\npress InstallBtn\n");
   fs::permissions(floppy() / "setup.exe", fs::perms::owner_all);
-  Outcome run = Run(floppy() / "setup.exe", "");
+  Outcome run = Run(floppy() / "setup.exe", "", "WENMOOR_ANSWERS='" + answers.string() + "'");
   ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_NE(run.output.find("Please insert disk number 2"), std::string::npos) << run.output;
   EXPECT_EQ(ReadHostFile(product_dir() / "Data" / "b.bin"), ReadHostFile(src_dir() / "b.bin"));
 }
 
