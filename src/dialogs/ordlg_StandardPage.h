@@ -36,6 +36,10 @@ std::string ReportPageButtons();
 // an empty spacer line.
 std::string PageLabel(const char* name, const char* caption, int glid, int height, int border = 5,
                       const char* align = "alTop");
+// A text at the top of a content panel with a border of 5.
+inline std::string TopText(const char* name, const char* caption, int glid, int height) {
+  return PageLabel(name, caption, glid, height);
+}
 // The read-only text box filling the rest of the content panel, with the
 // form's own text until a dialog puts its text there.
 std::string PageTextBox(const char* name, int border);
