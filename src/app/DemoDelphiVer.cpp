@@ -30,10 +30,10 @@ std::string Content() {
         "      end\n",
         kBoxNames[ide], 24 + 24 * i, kIdeVersions[static_cast<size_t>(ide)].name, i);
   }
-  return TopText("Label1",
+  return PageLabel("Label1",
                   "The component/s can install into the following Borland products if these are detected on your "
                   "computer. Select the versions you want to install into.",
-                  0, 58) +
+                  0, 58, 8) +
          "    object gbProducts: TGroupBox\n"
          "      Left = 8\n"
          "      Top = 74\n"

@@ -12,10 +12,10 @@ namespace {
 
 TAfterGoodInstallDlg::TAfterGoodInstallDlg(TComponent* owner) : TQuarryPage(owner) {
   BuildPage({"AfterGoodInstallDlg", "TAfterGoodInstallDlg", "Installation complete", 8,
-             TopText("Label1",
+             PageLabel("Label1",
                       "The software has been properly installed. The component/s should be available when you next "
                       "start your Borland product.",
-                      38, 58),
+                      38, 58, 8),
              true},
             dmAfterGoodInstall, 20);
 }

@@ -9,10 +9,10 @@ using namespace wenmoor;
 namespace {
 
 std::string Content() {
-  return TopText("Label1",
+  return PageLabel("Label1",
                   "The installation is about to commence. Check the following settings are correct and press "
                   "''Next''  to proceed or ''Previous'' to  change",
-                  0, 44) +
+                  0, 44, 8) +
          "    object Memo1: TMemo\n"
          "      Left = 8\n"
          "      Top = 52\n"

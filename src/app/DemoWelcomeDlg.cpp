@@ -8,22 +8,23 @@ using namespace wenmoor;
 
 namespace {
 
-const char* const kSpacerHeight = "";
+// An empty line between the paragraphs.
+const char* const kSpacer = "";
 
 std::string Content() {
-  return TopText("lblIntro", "This program will install a copy of the Product onto your computer.", 10, 30) +
-         TopText("Label4", kSpacerHeight, 0, 10) +
-         TopText("Label2",
+  return PageLabel("lblIntro", "This program will install a copy of the Product onto your computer.", 10, 30, 8) +
+         PageLabel("Label4", kSpacer, 0, 10, 8) +
+         PageLabel("Label2",
                   "It is strongly recommended that you exit all Windows programs before running this setup. If you "
                   "need to close any programs, click Cancel to quit the setup and then close the programs.",
-                  11, 58) +
-         TopText("Label5", kSpacerHeight, 0, 10) +
-         TopText("TranslateLabel1",
+                  11, 58, 8) +
+         PageLabel("Label5", kSpacer, 0, 10, 8) +
+         PageLabel("TranslateLabel1",
                   "Ensure that neither Delphi nor C++ Builder are currently running on your system before "
                   "proceeding with the installation. In addition, ensure that your version of Delphi is up to date.",
-                  0, 58) +
-         TopText("Label6", kSpacerHeight, 0, 10) +
-         TopText("Label3", "Click Next to continue with the installation.", 12, 30);
+                  0, 58, 8) +
+         PageLabel("Label6", kSpacer, 0, 10, 8) +
+         PageLabel("Label3", "Click Next to continue with the installation.", 12, 30, 8);
 }
 
 [[maybe_unused]] const bool registered = (BareFormEntry<TWelcomeForm>(BIFList()), true);

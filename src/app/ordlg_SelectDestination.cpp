@@ -15,9 +15,9 @@ using namespace wenmoor;
 namespace {
 
 std::string Content() {
-  return TopText("lblText1", "Which directory do you want to install this program into?", 85, 30) +
-         TopText("lblText2", "To install to the directory displayed below, click Next.", 86, 30) +
-         TopText("lblText3", "To install to a different directory, click Browse and select another directory.", 87,
+  return PageLabel("lblText1", "Which directory do you want to install this program into?", 85, 30) +
+         PageLabel("lblText2", "To install to the directory displayed below, click Next.", 86, 30) +
+         PageLabel("lblText3", "To install to a different directory, click Browse and select another directory.", 87,
                   30) +
          "    object gbDirectory: TGroupBox\n"
          "      Left = 5\n"

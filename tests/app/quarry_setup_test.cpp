@@ -100,5 +100,25 @@ TEST_F(QuarrySetupTest, BuildsAndInstallsIntoTheDemoMachineAndRegistersThePackag
       << again;
 }
 
+// A registration that fails fails the installation: the IDE's palette page
+// holds a number where the class list belongs.
+TEST_F(QuarrySetupTest, AFailedPackageRegistrationFailsTheInstallation) {
+  ASSERT_EQ(Run(Program(), "-b", "builder").status, 0);
+  ASSERT_EQ(Run(fs::path(WENMOOR_BIN_DIR) / "quarry-demo-prefix", "", "user").status, 0);
+  auto broken = Run(fs::path(WENMOOR_BIN_DIR) / "wenmoor",
+                    "reg add 'HKCU\\software\\Borland\\Delphi\\4.0\\Palette' /v 'Data Access' /t REG_DWORD /d 7 /f",
+                    "user");
+  ASSERT_EQ(broken.status, 0) << broken.output;
+
+  auto installed = Run(dir_ / "out" / "setup.exe", "", "user");
+  EXPECT_EQ(installed.status, 1) << installed.output;
+  const std::string log = ReadHostFile(DriveC() / "windows" / "temp" / "instlog.txt");
+  EXPECT_NE(log.find("Install into palette. Product - Delphi 4. Exception "), std::string::npos) << log;
+  EXPECT_EQ(log.find("Installing product. Product - Delphi 4 Done"), std::string::npos) << log;
+  EXPECT_EQ(UserValue(HKEY_CURRENT_USER, "\\software\\Borland\\Delphi\\4.0\\Known Packages",
+                      "C:\\Program Files\\Quarry\\Delphi4\\dclqry14d4.bpl"),
+            std::nullopt);
+}
+
 }  // namespace
 }  // namespace quarry
