@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "engine/cmp_TInstallInformation.h"
 #include "platform/win/file_time.h"
@@ -270,6 +271,10 @@ TCustomInstall* CurrentInstall();
 TDistributeType CurrentDistributeType();
 // The registry key of this setup program's installation record; "" when none.
 std::string& CurrentRecordKey();
+// One entry of the unfinished business as ReadUnfinished gives it,
+// "<name>;<kind>": split at its last ";" (a path may hold one), the kind a
+// whole decimal number with blanks around it allowed. False when it is not.
+bool SplitUnfinishedEntry(std::string_view entry, std::string& name, int& kind);
 // The local date and time at which the current run began; 0 until one begins.
 TDateTime& RunStartTime();
 // True from the start of a run: an install file whose ActiveX registration

@@ -5,6 +5,7 @@
 // holds what must survive a restart: the unfinished business, the local
 // copies of downloaded archives and the chosen language.
 #include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <optional>
@@ -78,6 +79,16 @@ bool DeleteIfEmpty(const std::string& key) {
 }
 
 }  // namespace
+
+bool SplitUnfinishedEntry(std::string_view entry, std::string& name, int& kind) {
+  const size_t split = entry.rfind(';');
+  if (split == std::string_view::npos) return false;
+  const std::string text = Trim(entry.substr(split + 1));
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), kind);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return false;
+  name = std::string(entry.substr(0, split));
+  return true;
+}
 
 TDateTime& RunStartTime() {
   static TDateTime start = 0;

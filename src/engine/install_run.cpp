@@ -7,7 +7,6 @@
 // the restart (RunOnce entry, language, reboot dialog -987, OnBeforeReboot,
 // ExitWindowsEx) or the success report (-995, -979), the clean-up and the
 // removal of the record. An exception ends the run in HandleException.
-#include <charconv>
 #include <chrono>
 #include <ctime>
 
@@ -82,14 +81,6 @@ bool RunOnceHolds(const std::string& command) {
   } catch (const std::exception&) {
   }
   return false;
-}
-
-// The kind of an unfinished-business entry: a whole decimal number,
-// blanks around it allowed.
-bool ParseKind(const std::string& text, int& kind) {
-  const std::string t = Trim(text);
-  const auto [end, error] = std::from_chars(t.data(), t.data() + t.size(), kind);
-  return !t.empty() && error == std::errc() && end == t.data() + t.size();
 }
 
 }  // namespace
@@ -348,10 +339,9 @@ void TCustomInstall::ResumeAfterReboot() {
     ReadUnfinished(entries);
     for (int i = 0; i < entries.Count(); ++i) {
       const std::string& entry = entries[i];
-      const size_t split = entry.rfind(';');
-      const std::string name = entry.substr(0, split);
+      std::string name;
       int kind = 0;
-      if (split == std::string::npos || !ParseKind(entry.substr(split + 1), kind))
+      if (!SplitUnfinishedEntry(entry, name, kind))
         throw IEInstall("There is an invalid entry for the unfinished install list %s", entry);
       if (kind == 1) {
         platform::DeleteFile(name);
