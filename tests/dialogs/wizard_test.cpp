@@ -14,6 +14,15 @@ namespace {
 
 using Log = std::vector<std::string>;
 
+// A product's own page: no dialog component; it belongs to the manager of
+// the after-good-install phase.
+class TProductPage : public TTestPageForm {
+  WENMOOR_CLASS(TProductPage, TTestPageForm)
+ public:
+  explicit TProductPage(TComponent* owner) : TTestPageForm(owner) { SetDM(FindDialogManager(dmAfterGoodInstall)); }
+};
+WENMOOR_REGISTER_CLASS(TProductPage) {}
+
 class WizardTest : public DialogFixture {
  protected:
   TTestPageDlg* AddPage(TDialogManager* manager, const std::string& name, int order, bool skip = false) {
@@ -152,6 +161,32 @@ TEST_F(WizardTest, OnlyThePagesOfTheRunningManagerThatCanExecuteAreShown) {
   Press({"NextBtn"});
   ASSERT_EQ(RunBeforeInstall(), std::nullopt);
   EXPECT_EQ(PageLog(), (Log{"Mine"}));
+}
+
+TEST_F(WizardTest, RegistrationDecidesWhichFormsAManagerMayShow) {
+  // The standard forms stand in the registries only through their dialogs.
+  for (TFormClassList* list : {&BIFList(), &DCFList(), &ChangeDiskList()})
+    for (int i = 0; i < list->Count(); ++i)
+      EXPECT_NE(list->Items(i)->Dialog(), nullptr) << list->Items(i)->FormClass().Name() << " is registered bare";
+
+  // A product's page stays registered bare and shows under its own manager.
+  AddManager(dmBeforeInstall, "Before");
+  AddManager(dmAfterGoodInstall, "After");
+  TBIFEntry* product = RegisterPageForm(TProductPage::StaticClass(), nullptr);
+  Press({"NextBtn", "NextBtn"});
+  install()->NotifyHelpers(install(), kNotifyAfterGoodInstallDialogs, nullptr);
+  EXPECT_EQ(PageLog(), Log{"Test page"});
+  PageLog().clear();
+  EXPECT_EQ(RunBeforeInstall(), std::nullopt);
+  EXPECT_TRUE(PageLog().empty()) << "not under another manager";
+  UnregisterPageForm(product);
+
+  // A dialog's entry lives as long as the dialog.
+  const int entries = BIFList().Count();
+  TTestPageDlg* page = AddPage(nullptr, "Page", 1);
+  EXPECT_EQ(BIFList().Count(), entries + 1);
+  page->Free();
+  EXPECT_EQ(BIFList().Count(), entries);
 }
 
 TEST_F(WizardTest, AManagerWithoutPagesShowsAndReportsNothing) {
