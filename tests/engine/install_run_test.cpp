@@ -362,8 +362,9 @@ TEST_F(RunTest, RunBrokenOffAtAnyPointIsCompletedByTheNextRun) {
       {"in the registry keys", false,
        [&](Scene& s) {
          s.listener->on_receive = [](int code, TObject* po) {
-           if (code == kNotifyStatusMessage && static_cast<TMessageParameter*>(po)->Text == "Installing registry keys...")
-             throw std::runtime_error("killed");
+           const bool keys = code == kNotifyStatusMessage &&
+                             static_cast<TMessageParameter*>(po)->Text == "Installing registry keys...";
+           if (keys) throw std::runtime_error("killed");
          };
        }},
       {"before the success report", false, [&](Scene& s) { s.install->OnBeforeNotifyGoodInstall.Assign(fail); }},
@@ -467,7 +468,8 @@ TEST_F(RunTest, UninstallEntryNamesTheInstalledUninstallerAndTheInstalledFilesOn
     platform::RegistryStore& store = platform::CurrentRegistry();
     std::vector<std::string> values;
     for (const std::string& name : store.ValueNames(RootKey::LocalMachine, key))
-      if (auto text = store.QueryValue(RootKey::LocalMachine, key, name)->AsString()) values.push_back(name + "=" + *text);
+      if (auto text = store.QueryValue(RootKey::LocalMachine, key, name)->AsString())
+        values.push_back(name + "=" + *text);
     std::vector<std::string> expected = c.values;
     std::sort(expected.begin(), expected.end());
     std::sort(values.begin(), values.end());
