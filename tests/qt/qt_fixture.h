@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
@@ -78,6 +79,15 @@ class QtFixture : public ::testing::Test {
     return nullptr;
   }
   static QWidget* ModalWindow() { return QApplication::activeModalWidget(); }
+  // How much of a progress bar's widget is filled, as drawn (0 to 1): the
+  // share of its middle row in the highlight colour (clHighlight).
+  static double FilledShare(QWidget* bar) {
+    const QImage image = bar->grab().toImage();
+    int filled = 0;
+    for (int x = 0; x < image.width(); ++x)
+      if (image.pixelColor(x, image.height() / 2) == QColor(10, 36, 106)) filled = x + 1;
+    return static_cast<double>(filled) / image.width();
+  }
 
   qt::QtBackend* backend_ = nullptr;
   std::vector<std::string> handled_;

@@ -5,7 +5,6 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTest>
@@ -100,7 +99,7 @@ TEST_F(QtFormsTest, EveryControlIsAWidgetInItsPlace) {
                                          {check, "QCheckBox"},
                                          {radios, "QGroupBox"},
                                          {group, "QGroupBox"},
-                                         {bar, "QProgressBar"},
+                                         {bar, "QWidget"},
                                          {ok, "QPushButton"}}) {
     QWidget* w = WidgetOf(*c.control);
     ASSERT_NE(w, nullptr) << c.control->Name();
@@ -125,7 +124,7 @@ TEST_F(QtFormsTest, EveryControlIsAWidgetInItsPlace) {
   EXPECT_TRUE(buttons[1]->isChecked());
   EXPECT_LT(buttons[0]->y(), buttons[1]->y()) << "one column: the items stand one below the other";
   EXPECT_EQ(As<QGroupBox>(*group)->title(), "Group");
-  EXPECT_EQ(As<QProgressBar>(*bar)->value(), 40);
+  EXPECT_NEAR(FilledShare(WidgetOf(*bar)), 0.4, 0.05);
   ASSERT_NE(WidgetOf(*tabs)->findChild<QTabBar*>(), nullptr);
   EXPECT_EQ(WidgetOf(*tabs)->findChild<QTabBar*>()->count(), 2);
   EXPECT_EQ(As<QPushButton>(*ok)->text(), "OK");
@@ -134,7 +133,6 @@ TEST_F(QtFormsTest, EveryControlIsAWidgetInItsPlace) {
 
 TEST_F(QtFormsTest, ModelChangesWaitForTheNextFlushAndThenShow) {
   auto* edit = Add<TEdit>("Edit1", 8, 8, 150, 21);
-  auto* bar = Add<TProgressBar>("Bar", 8, 40, 180, 16);
   auto* check = Add<TCheckBox>("Check1", 8, 60, 120, 17);
   auto* label = Add<TLabel>("Label1", 8, 80, 0, 0);
   form_->Show();
@@ -142,19 +140,17 @@ TEST_F(QtFormsTest, ModelChangesWaitForTheNextFlushAndThenShow) {
   const long flushes = backend_->FlushCount();
 
   edit->SetText("new text");
-  bar->SetPosition(75);
   check->SetChecked(true);
   label->SetVisible(false);
   edit->SetBounds(20, 8, 100, 21);
   form_->SetCaption("Changed");
-  EXPECT_EQ(As<QProgressBar>(*bar)->value(), 0) << "setting a property does no drawing work";
+  EXPECT_EQ(As<QLineEdit>(*edit)->text(), "") << "setting a property does no drawing work";
   EXPECT_EQ(backend_->FlushCount(), flushes);
 
   backend_->Flush();
   EXPECT_EQ(backend_->FlushCount(), flushes + 1) << "all changes go in one pass";
   EXPECT_EQ(As<QLineEdit>(*edit)->text(), "new text");
   EXPECT_EQ(As<QLineEdit>(*edit)->geometry(), QRect(20, 8, 100, 21));
-  EXPECT_EQ(As<QProgressBar>(*bar)->value(), 75);
   EXPECT_TRUE(As<QCheckBox>(*check)->isChecked());
   EXPECT_FALSE(WidgetOf(*label)->isVisible());
   EXPECT_EQ(WidgetOf(*form_)->windowTitle(), "Changed");

@@ -15,7 +15,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -53,6 +52,19 @@ int64_t NowMs() {
   }();
   return clock.elapsed();
 }
+
+// Adds the time of its scope to a counter.
+class BusyClock {
+ public:
+  explicit BusyClock(int64_t& total) : total_(total) { timer_.start(); }
+  ~BusyClock() { total_ += timer_.nsecsElapsed(); }
+  BusyClock(const BusyClock&) = delete;
+  BusyClock& operator=(const BusyClock&) = delete;
+
+ private:
+  int64_t& total_;
+  QElapsedTimer timer_;
+};
 
 // Memo text as compared between model and widget: LF line breaks, no
 // trailing ones (the model's lines end each in a break, a user's text
@@ -224,12 +236,6 @@ QtBackend::View& QtBackend::CreateView(TControl& control, QWidget* parent_widget
     case Kind::Memo:
       w = new QPlainTextEdit(parent_widget);
       break;
-    case Kind::ProgressBar: {
-      auto* bar = new QProgressBar(parent_widget);
-      bar->setTextVisible(false);
-      w = bar;
-      break;
-    }
     case Kind::TabControl:
       w = new ModelWidget(*this, control, id, parent_widget);
       view->tabs = new QTabBar(w);
@@ -326,8 +332,10 @@ void QtBackend::SyncView(View& v) {
   SyncGeometry(v);
   if (v.kind != Kind::Form) w.setVisible(c.Visible());
   w.setEnabled(c.Enabled());
-  QFont font = ToQFont(*c.Font());
-  w.setFont(font);
+  // Setting a font or palette makes Qt lay out and repaint again: only
+  // when they changed.
+  const QFont font = ToQFont(*c.Font());
+  if (w.font() != font) w.setFont(font);
   QPalette palette = w.palette();
   const QColor text_color = ToQColor(c.Font()->Color());
   palette.setColor(QPalette::WindowText, text_color);
@@ -452,14 +460,6 @@ void QtBackend::SyncView(View& v) {
       palette.setColor(QPalette::Base, ToQColor(c.Color()));
       break;
     }
-    case Kind::ProgressBar: {
-      auto& bar = static_cast<QProgressBar&>(w);
-      auto& model = static_cast<TProgressBar&>(c);
-      bar.setRange(model.Min(), model.Max());
-      bar.setValue(model.Position());
-      bar.setOrientation(model.Orientation() == pbVertical ? Qt::Vertical : Qt::Horizontal);
-      break;
-    }
     case Kind::TabControl: {
       auto& model = static_cast<TTabControl&>(c);
       QTabBar& tabs = *v.tabs;
@@ -484,9 +484,11 @@ void QtBackend::SyncView(View& v) {
     default:
       break;
   }
-  w.setPalette(palette);
+  if (w.palette() != palette) w.setPalette(palette);
   v.syncing = false;
-  w.update();
+  // Qt's own widgets repaint themselves when a value changes; the backend's
+  // are told.
+  if (dynamic_cast<ModelWidget*>(&w)) w.update();
 }
 
 void QtBackend::SyncChildren(View& v) {
@@ -563,6 +565,7 @@ void QtBackend::ControlChanged(TControl& control, TControlChange what) {
     const int64_t now = NowMs();
     if (now - v.last_repaint_now_ms < kRepaintNowIntervalMs) return;
     v.last_repaint_now_ms = now;
+    const BusyClock busy(busy_ns_);
     Flush();
     if (View* again = Find(&control, v.id)) again->widget->repaint();
   }
@@ -593,7 +596,15 @@ void QtBackend::Flush() {
 }
 
 void QtBackend::ProcessMessages() {
-  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  const BusyClock busy(busy_ns_);
+  // Long operations call this per block of a few KB; asking the window
+  // system costs about as much as such a block, so it is asked at most
+  // every kEventIntervalMs (still far quicker than a user's click).
+  const int64_t now = NowMs();
+  if (now - last_events_ms_ >= kEventIntervalMs) {
+    last_events_ms_ = now;
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+  }
   if (NowMs() - last_flush_ms_ >= kRepaintIntervalMs) Flush();
   RethrowPending();
 }
@@ -828,6 +839,37 @@ void QtBackend::Paint(View& v, QPainter& p) {
         p.drawPixmap((c.Width() - pixmap.width()) / 2, (c.Height() - pixmap.height()) / 2, pixmap);
       } else {
         p.drawPixmap(0, 0, pixmap);
+      }
+      return;
+    }
+    case Kind::ProgressBar: {
+      // Drawn here rather than by Qt's progress bar, which repaints at once
+      // on every change: a copy updating two bars per flush would pay for
+      // two window repaints each time.
+      auto& bar = static_cast<TProgressBar&>(c);
+      QRect r = all;
+      p.fillRect(r, ToQColor(clBtnFace));
+      Frame3D(p, r, Shadow(), Highlight(), 1);
+      r.adjust(1, 1, -1, -1);
+      const bool vertical = bar.Orientation() == pbVertical;
+      const int length = vertical ? r.height() : r.width();
+      const int range = bar.Max() - bar.Min();
+      const int filled = range > 0 ? static_cast<int>(int64_t{length} * (bar.Position() - bar.Min()) / range) : 0;
+      const QColor fill = ToQColor(clHighlight);
+      if (bar.Smooth()) {
+        p.fillRect(vertical ? QRect(r.left(), r.bottom() + 1 - filled, r.width(), filled)
+                            : QRect(r.left(), r.top(), filled, r.height()),
+                   fill);
+        return;
+      }
+      // The classic blocks: two thirds of the bar's thickness, two pixels apart.
+      const int thickness = vertical ? r.width() : r.height();
+      const int block = std::max(2, thickness * 2 / 3);
+      for (int at = 0; at < filled; at += block + 2) {
+        const int size = std::min(block, filled - at);
+        p.fillRect(vertical ? QRect(r.left(), r.bottom() + 1 - at - size, r.width(), size)
+                            : QRect(r.left() + at, r.top(), size, r.height()),
+                   fill);
       }
       return;
     }

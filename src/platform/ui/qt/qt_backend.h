@@ -10,7 +10,8 @@
 //
 // Model changes are cheap: ControlChanged only marks the control, and the
 // widgets are brought up to date (Flush) at most every kRepaintIntervalMs
-// in ProcessMessages, before a modal loop waits, right after a user's action
+// in ProcessMessages (which hands pending window events to Qt at most every
+// kEventIntervalMs), before a modal loop waits, right after a user's action
 // and, for RepaintNow, at once (at most every kRepaintNowIntervalMs per
 // control, so that code repainting per block of a copy stays cheap).
 //
@@ -49,6 +50,7 @@ class QtBackend : public UiBackend {
  public:
   static constexpr int kRepaintIntervalMs = 50;
   static constexpr int kRepaintNowIntervalMs = 15;
+  static constexpr int kEventIntervalMs = 25;
   static constexpr int kAutopressDelayMs = 150;
   static constexpr int kMaxAutopresses = 1000;
 
@@ -84,6 +86,9 @@ class QtBackend : public UiBackend {
   // How many times marked widgets were brought up to date (each Flush that
   // had something to do counts once).
   long FlushCount() const { return flush_count_; }
+  // Time spent in ProcessMessages and in repaints asked for with
+  // RepaintNow: what the user interface costs a long operation.
+  double BusySeconds() const { return static_cast<double>(busy_ns_) / 1e9; }
   // The PNG files written so far.
   const std::vector<std::filesystem::path>& Screenshots() const { return screenshots_; }
 
@@ -124,6 +129,8 @@ class QtBackend : public UiBackend {
   uint64_t next_id_ = 1;
   long flush_count_ = 0;
   int64_t last_flush_ms_ = 0;
+  int64_t last_events_ms_ = -1000000;
+  int64_t busy_ns_ = 0;
   int flushing_ = 0;
   std::exception_ptr pending_;
   std::filesystem::path screenshot_dir_;
