@@ -18,13 +18,8 @@ const StandardPageLayout& Layout() {
 
 }  // namespace
 
-TBadInstallForm::TBadInstallForm(TComponent* owner) : TStandardInstallForm(owner) {
+TBadInstallForm::TBadInstallForm(TComponent* owner) : TResultPageForm(owner) {
   Build(Layout(), dmAfterBadInstall, 10);
-}
-
-void TBadInstallForm::PrepareForm() {
-  TStandardInstallForm::PrepareForm();
-  PrepareReportPage(true);
 }
 
 WENMOOR_REGISTER_CLASS(TBadInstallForm) {}

@@ -1,15 +1,14 @@
-// The page that reports setup incomplete.
+// The page that reports a failed installation.
 #pragma once
 
 #include "dialogs/ordlg_StandardPage.h"
 
 namespace wenmoor {
 
-class TBadInstallForm : public TStandardInstallForm {
-  WENMOOR_CLASS(TBadInstallForm, TStandardInstallForm)
+class TBadInstallForm : public TResultPageForm {
+  WENMOOR_CLASS(TBadInstallForm, TResultPageForm)
  public:
   explicit TBadInstallForm(TComponent* owner);
-  void PrepareForm() override;
 };
 
 }  // namespace wenmoor

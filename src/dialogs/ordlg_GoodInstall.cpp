@@ -20,13 +20,8 @@ const StandardPageLayout& Layout() {
 
 }  // namespace
 
-TGoodInstallForm::TGoodInstallForm(TComponent* owner) : TStandardInstallForm(owner) {
+TGoodInstallForm::TGoodInstallForm(TComponent* owner) : TResultPageForm(owner) {
   Build(Layout(), dmAfterGoodInstall, 10);
-}
-
-void TGoodInstallForm::PrepareForm() {
-  TStandardInstallForm::PrepareForm();
-  PrepareReportPage(true);
 }
 
 WENMOOR_REGISTER_CLASS(TGoodInstallForm) {}

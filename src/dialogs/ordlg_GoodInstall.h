@@ -1,15 +1,14 @@
-// The page that reports setup complete.
+// The page that reports a completed installation.
 #pragma once
 
 #include "dialogs/ordlg_StandardPage.h"
 
 namespace wenmoor {
 
-class TGoodInstallForm : public TStandardInstallForm {
-  WENMOOR_CLASS(TGoodInstallForm, TStandardInstallForm)
+class TGoodInstallForm : public TResultPageForm {
+  WENMOOR_CLASS(TGoodInstallForm, TResultPageForm)
  public:
   explicit TGoodInstallForm(TComponent* owner);
-  void PrepareForm() override;
 };
 
 }  // namespace wenmoor

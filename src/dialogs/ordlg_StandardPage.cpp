@@ -171,6 +171,12 @@ void TStandardInstallForm::FocusIfShown(TWinControl* button) {
   if (form && button->CanFocus()) form->SetActiveControl(button);
 }
 
+void TResultPageForm::PrepareForm() {
+  TStandardInstallForm::PrepareForm();
+  PrepareReportPage(true);
+}
+
 WENMOOR_REGISTER_CLASS(TStandardInstallForm) {}
+WENMOOR_REGISTER_CLASS(TResultPageForm) {}
 
 }  // namespace wenmoor

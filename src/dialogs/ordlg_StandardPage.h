@@ -85,6 +85,16 @@ class TStandardInstallForm : public TBaseInstallForm {
   void FormCreate(TObject* sender);
 };
 
+// A page that reports how the installation ended (success, failure):
+// Back except on the first page, Next except on the last, Finish there, and
+// the focus on whichever of them is shown.
+class TResultPageForm : public TStandardInstallForm {
+  WENMOOR_CLASS(TResultPageForm, TStandardInstallForm)
+ public:
+  explicit TResultPageForm(TComponent* owner) : TStandardInstallForm(owner) {}
+  void PrepareForm() override;
+};
+
 // The bare entry of a standard form's class in `list`, registered on first
 // use. A form's unit registers it when the program starts; the unit of the
 // dialog component that shows the form withdraws it again, so the form
