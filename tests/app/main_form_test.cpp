@@ -12,6 +12,7 @@
 #include "app/demo_prefix.h"
 #include "engine/cmp_TInstall.h"
 #include "platform/rtl/strings.h"
+#include "platform/ui/control.h"
 #include "platform/win/files.h"
 #include "platform/win/registry.h"
 #include "registry/cmp_TInstallRegistry.h"
@@ -50,6 +51,9 @@ TEST_F(MainFormTest, FormCreateAdjustsTheScriptAndStartsTheLog) {
   auto* registry = dynamic_cast<wenmoor::TCustomInstallRegistry*>(f.FindComponent("InstallRegistry"));
   ASSERT_NE(registry, nullptr);
   EXPECT_EQ(registry->Key(), "\\Software\\Fennick Software\\Quarry");
+  auto* title = dynamic_cast<wenmoor::TControl*>(f.FindComponent("ProductLabel"));
+  ASSERT_NE(title, nullptr);
+  EXPECT_EQ(title->Caption(), "Quarry Database Engine");
   ASSERT_NE(f.PackageInstaller(), nullptr);
   ASSERT_FALSE(InstallLog().Lines().empty());
   EXPECT_EQ(InstallLog().Lines().front(), "Commencing Installation - Quarry Database Engine");
