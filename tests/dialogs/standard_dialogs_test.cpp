@@ -14,6 +14,7 @@
 #include "dialogs/ordlg_ChangeDisk.h"
 #include "dialogs/ordlg_CopyFile.h"
 #include "dialogs/ordlg_InstallStatus.h"
+#include "dialogs/ordlg_StandardPage.h"
 #include "net/cmp_TNetInstallLocation.h"
 #include "platform/rtl/list.h"
 #include "script/cmp_TCustomInstallFile.h"
@@ -132,6 +133,37 @@ TEST_F(StandardDialogsTest, APageOnItsOwnClosedOtherwiseThanWithOKIsAnAbort) {
   TApplication::Instance().SetBackend(
       std::make_unique<TClosingBackend>(std::nullopt, std::make_unique<Transcript>(transcript_)));
   EXPECT_THROW(bad->ShowDialog(), EAIUserAbort);
+  UseAnswers("");
+}
+
+TEST_F(StandardDialogsTest, APageShowsItsDialogsThemePictureElseTheInstallations) {
+  // A 2 × 1 picture, 24 bits per pixel.
+  std::vector<uint8_t> bmp = {'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0, 1, 0,
+                              0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                              0, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0};
+  TPicture own;
+  own.Bitmap().LoadFromBmp(bmp);
+  // The window system's part: note the page's picture, then accept.
+  class TLookingBackend : public HeadlessBackend {
+   public:
+    using HeadlessBackend::HeadlessBackend;
+    void RunModal(TCustomForm& form) override {
+      seen = dynamic_cast<TStandardInstallForm&>(form).ThemeImage()->Picture()->Width();
+      form.SetModalResult(mrOk);
+      ASSERT_TRUE(form.ModalDone());
+    }
+    int seen = -1;
+  };
+  auto backend = std::make_unique<TLookingBackend>(std::nullopt, std::make_unique<Transcript>(transcript_));
+  TLookingBackend* looking = backend.get();
+  TApplication::Instance().SetBackend(std::move(backend));
+  auto* bad = AddDialog<TBadInstallationDlg>("BadInstallationDlg");
+  EXPECT_TRUE(bad->ShowDialog());
+  EXPECT_EQ(looking->seen, install()->DialogThemeBitmap()->Width()) << "the installation's picture";
+  EXPECT_GT(looking->seen, 2);
+  bad->SetThemeBitmap(own);
+  EXPECT_TRUE(bad->ShowDialog());
+  EXPECT_EQ(looking->seen, 2) << "the dialog's own picture";
   UseAnswers("");
 }
 
