@@ -67,18 +67,6 @@ std::vector<std::string> Split(std::string_view data) {
   return parts;
 }
 
-std::vector<std::string> Entries(const std::string& text) {
-  std::vector<std::string> entries;
-  size_t start = 0;
-  while (start <= text.size()) {
-    size_t end = text.find(';', start);
-    if (end == std::string::npos) end = text.size();
-    entries.push_back(Trim(std::string_view(text).substr(start, end - start)));
-    start = end + 1;
-  }
-  return entries;
-}
-
 std::string Read(const std::string& path) {
   TFileStream in(path, fmOpenRead);
   std::string text(static_cast<size_t>(in.Size()), '\0');
@@ -117,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TRegistry user;
   user.SetRootKey(HKEY_CURRENT_USER);
   if (!user.OpenKeyReadOnly(key + "\\Palette")) std::abort();
-  const std::vector<std::string> page = Entries(user.ReadString("Data Access"));
+  const std::vector<std::string> page = quarry::ListEntries(user.ReadString("Data Access"), ';');
   for (const std::string& c : classes) {
     int found = 0;
     for (const std::string& e : page) found += CompareText(e, c) == 0 ? 1 : 0;
@@ -125,7 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (!user.OpenKeyReadOnly(key + "\\Library")) std::abort();
   int listed = 0;
-  for (const std::string& e : Entries(user.ReadString("Search Path")))
+  for (const std::string& e : quarry::ListEntries(user.ReadString("Search Path"), ';'))
     listed += CompareText(ExcludeTrailingBackslash(e), "C:\\Q\\Delphi4") == 0 ? 1 : 0;
   if (listed == 0) std::abort();
   if (Read(std::string(kRoot) + "\\Help\\delphi4.ohl").find("quarry.hlp") == std::string::npos) std::abort();

@@ -24,20 +24,6 @@ bool SameDirectory(std::string_view a, std::string_view b) {
   return CompareText(ExcludeTrailingBackslash(a), ExcludeTrailingBackslash(b)) == 0;
 }
 
-// Splits at ";" into trimmed entries; empty entries are dropped.
-std::vector<std::string> SplitEntries(const std::string& text, char separator) {
-  std::vector<std::string> entries;
-  size_t start = 0;
-  while (start <= text.size()) {
-    size_t end = text.find(separator, start);
-    if (end == std::string::npos) end = text.size();
-    std::string entry = Trim(std::string_view(text).substr(start, end - start));
-    if (!entry.empty()) entries.push_back(std::move(entry));
-    start = end + 1;
-  }
-  return entries;
-}
-
 std::string ReadTextFile(const std::string& path) {
   TFileStream in(path, fmOpenRead | fmShareDenyWrite);
   std::string text(static_cast<size_t>(in.Size()), '\0');
@@ -51,6 +37,19 @@ void WriteTextFile(const std::string& path, const std::string& text) {
 }
 
 }  // namespace
+
+std::vector<std::string> ListEntries(std::string_view text, char separator) {
+  std::vector<std::string> entries;
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t end = text.find(separator, start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string entry = Trim(text.substr(start, end - start));
+    if (!entry.empty()) entries.push_back(std::move(entry));
+    start = end + 1;
+  }
+  return entries;
+}
 
 TPackageInstaller::TPackageInstaller(TInstallLog& log) : log_(log), infos_(kIdeCount), registry_(KEY_ALL_ACCESS) {
   FindProducts();
@@ -106,7 +105,7 @@ void TPackageInstaller::PreparePalette(int ide, const std::string& page, const s
       log_.Add(prefix + ". Existing components: " + value);
       // A class counts as present when it is one of the page's entries; a
       // longer name that merely contains it ("TQryTableEx") does not.
-      const std::vector<std::string> present = SplitEntries(value, ';');
+      const std::vector<std::string> present = ListEntries(value, ';');
       bool appended = false;
       for (const std::string& c : classes) {
         if (InList(present, c)) continue;
@@ -133,7 +132,7 @@ std::string TPackageInstaller::UpdatedSearchPath(const std::string& existing, co
                                                  const std::vector<std::string>& replace) {
   const std::string component_path = ExcludeTrailingBackslash(ExtractFilePath(package_path));
   const std::string package_name = ExtractFileName(package_path);
-  std::vector<std::string> entries = SplitEntries(existing, ';');
+  std::vector<std::string> entries = ListEntries(existing, ';');
   // An entry that holds this package or one it replaces is an earlier
   // installation's directory: it goes, so that the IDE loads the new units.
   // Entries are directories with or without a trailing backslash.

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/ide_table.h"
@@ -19,6 +20,10 @@
 #include "platform/win/registry.h"
 
 namespace quarry {
+
+// The entries of a list such as a search path or a palette page ("a;b;c"),
+// each trimmed; empty entries are dropped.
+std::vector<std::string> ListEntries(std::string_view text, char separator);
 
 struct TInstallInfo {
   bool Found = false;

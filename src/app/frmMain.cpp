@@ -24,19 +24,6 @@ constexpr bool kBracketedInLog[kIdeCount] = {true, true, false, false, true, tru
 
 const char* IdeName(int ide) { return kIdeVersions[static_cast<size_t>(ide)].name; }
 
-std::vector<std::string> CommaList(std::string_view text) {
-  std::vector<std::string> items;
-  size_t start = 0;
-  while (start <= text.size()) {
-    size_t end = text.find(',', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string item = Trim(text.substr(start, end - start));
-    if (!item.empty()) items.push_back(std::move(item));
-    start = end + 1;
-  }
-  return items;
-}
-
 // Sets a published string property by name, for a component whose class
 // this unit need not know (the title label).
 void SetPublishedString(TComponent* c, const char* property, const std::string& value) {
@@ -120,7 +107,7 @@ void TMainForm::Install1AfterInitialized(TObject*) {
 
 void TMainForm::Install1BeforeNotifyGoodInstall(TObject*) {
   TInstallLog& log = InstallLog();
-  const std::vector<std::string> classes = CommaList("TQryDatabase,TQryTable, TQryQuery");
+  const std::vector<std::string> classes = ListEntries("TQryDatabase,TQryTable, TQryQuery", ',');
   TFileContainer* help_dir = dynamic_cast<TFileContainer*>(FindComponent("HelpDir"));
   const bool has_help = help_dir && help_dir->FileCount() > 0;
   for (int ide : kIdeListOrder) {
@@ -130,7 +117,7 @@ void TMainForm::Install1BeforeNotifyGoodInstall(TObject*) {
     if (selected_ides_[static_cast<size_t>(ide)] && dir && dir->Include()) {
       const std::string package_name = DesignPackageName(ide);
       const std::vector<std::string> packages =
-          CommaList(std::string(kIdeVersions[static_cast<size_t>(ide)].old_packages) + "," + package_name);
+          ListEntries(std::string(kIdeVersions[static_cast<size_t>(ide)].old_packages) + "," + package_name, ',');
       const std::string package_file = IncludeTrailingBackslash(dir->GetDestinationDir()) + package_name;
       log.Add("Installing product. Product - " + name + " Starting");
       package_installer_->PreparePalette(ide, "Data Access", classes);
