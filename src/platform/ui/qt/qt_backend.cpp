@@ -381,7 +381,6 @@ void QtBackend::SyncView(View& v) {
                         : model.State() == cbGrayed ? Qt::PartiallyChecked
                                                     : Qt::Unchecked);
       box.setLayoutDirection(model.Alignment() == taLeftJustify ? Qt::RightToLeft : Qt::LeftToRight);
-      box.setAutoFillBackground(true);
       break;
     }
     case Kind::GroupBox:
