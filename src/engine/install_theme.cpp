@@ -18,11 +18,12 @@ std::vector<uint8_t> InstallThemeBitmap() {
   constexpr int kRowBytes = ((kWidth * 4 + 31) / 32) * 4;
   constexpr uint32_t kPixelOffset = 14 + 40 + 16 * 4;
   constexpr uint32_t kFileSize = kPixelOffset + kRowBytes * kHeight;
-  // The 16 colours of the standard VGA palette (blue, green, red, reserved).
-  static const uint8_t kPalette[16][3] = {{0, 0, 0},     {0, 0, 128},   {0, 128, 0},   {0, 128, 128},
-                                          {128, 0, 0},   {128, 0, 128}, {128, 128, 0}, {192, 192, 192},
-                                          {128, 128, 128}, {0, 0, 255}, {0, 255, 0},   {0, 255, 255},
-                                          {255, 0, 0},   {255, 0, 255}, {255, 255, 0}, {255, 255, 255}};
+  // The 16 colours of the Windows palette as red, green, blue (written to
+  // the file as blue, green, red, reserved): 1 maroon, 4 navy, 6 teal, 12 blue.
+  static const uint8_t kPalette[16][3] = {{0, 0, 0},     {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
+                                          {0, 0, 128},   {128, 0, 128}, {0, 128, 128}, {192, 192, 192},
+                                          {128, 128, 128}, {255, 0, 0}, {0, 255, 0},   {255, 255, 0},
+                                          {0, 0, 255},   {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
   std::vector<uint8_t> b;
   b.reserve(kFileSize);
   b.push_back('B');
@@ -42,7 +43,6 @@ std::vector<uint8_t> InstallThemeBitmap() {
   Put32(b, 16);
   Put32(b, 16);
   for (const auto& c : kPalette) {
-    // Stored blue, green, red.
     b.push_back(c[2]);
     b.push_back(c[1]);
     b.push_back(c[0]);
@@ -55,9 +55,9 @@ std::vector<uint8_t> InstallThemeBitmap() {
         if (px >= kWidth) return 0;
         int band = (kHeight - 1 - y) * 3 / kHeight;  // 0 top .. 2 bottom
         bool dither = ((px + y) & 1) != 0;
-        if (band == 0) return dither ? 1 : 4;   // navy / dark blue
-        if (band == 1) return dither ? 4 : 12;  // blue mix
-        return dither ? 12 : 6;                 // light blue / teal
+        if (band == 0) return dither ? 0 : 4;   // black / navy
+        if (band == 1) return dither ? 4 : 12;  // navy / blue
+        return dither ? 12 : 6;                 // blue / teal
       };
       int px = x * 2;
       b.push_back(static_cast<uint8_t>(colour(px) << 4 | colour(px + 1)));
