@@ -11,6 +11,13 @@
 // of the two is printed:
 //
 //   build/bin/install_bench
+//
+// Figures (RelWithDebInfo, 2 shared cores, load average about 8; per round
+// of 1,000 files): install 2.4 s wall / 1.3 s CPU, extraction alone 1.5 s /
+// 0.8 s: a ratio of 1.65 by CPU time, 1.62 by wall time. Before the
+// broadcasts stopped searching the child list for every child (each of the
+// thousand files' notices went to its thousand siblings that way), the
+// ratio was 2.46 by CPU time.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
