@@ -11,6 +11,7 @@
 #include "platform/rtl/sysutils.h"
 #include "platform/ui/application.h"
 #include "platform/win/file_stream.h"
+#include "platform/win/executable.h"
 #include "platform/win/files.h"
 
 namespace wenmoor {
@@ -192,6 +193,8 @@ void ArchiveExtractor::ExtractLine(const std::string& line) {
   if (!ended) throw EWnmrCompress(archive_msg::kZlib);
   if (!IsPlausibleDate(rec.FileDate) || !platform::SetFileDate(temp.Path(), rec.FileDate))
     throw EWnmrCompress(archive_msg::kCannotSetDate);
+  // The archive keeps no permissions: a program among the members must run.
+  if (!platform::MarkExecutableIfProgram(temp.Path())) throw EWnmrCompress(archive_msg::kCannotCreate, target);
   if (replacing && !platform::MoveFileEx(temp.Path(), target, platform::MOVEFILE_REPLACE_EXISTING))
     throw EWnmrCompress(archive_msg::kCannotCreate, target);
   temp.Release();

@@ -84,6 +84,21 @@ TEST_F(ExtractTest, RoundTripsContentsAndDates) {
   EXPECT_EQ(entries, 3u);
 }
 
+TEST_F(ExtractTest, ProgramsAmongTheMembersMayRunOtherFilesMayNot) {
+  // The archive keeps no permissions; a program must still run once installed.
+  const Bytes elf{0x7f, 'E', 'L', 'F', 2, 1, 1, 0}, script{'#', '!', '/', 'b', 'i', 'n'}, text{'E', 'L', 'F'};
+  MakeArchive({{"p.exe", elf}, {"run.sh", script}, {"readme.txt", text}});
+  auto c = NewCompress();
+  Extract(*c, {"p.exe", "run.sh", "readme.txt"});
+  const auto exec = [&](const char* name) {
+    return (std::filesystem::status(Host(std::string("out/") + name)).permissions() & std::filesystem::perms::owner_exec) !=
+           std::filesystem::perms::none;
+  };
+  EXPECT_TRUE(exec("p.exe"));
+  EXPECT_TRUE(exec("run.sh"));
+  EXPECT_FALSE(exec("readme.txt"));
+}
+
 TEST_F(ExtractTest, ReportsEachBlockAndTheEnd) {
   const Bytes data = test::TextData(20000);
   MakeArchive({{"a.txt", data}});

@@ -1,6 +1,10 @@
 #include "platform/win/executable.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
 
 #include "platform/win/machine.h"
 #include "platform/win/paths.h"
@@ -18,6 +22,21 @@ bool MarkExecutable(std::string_view win_path) {
   const mode_t mode = st.st_mode | ((st.st_mode & (S_IRUSR | S_IRGRP | S_IROTH)) >> 2);
   if (mode != st.st_mode && ::chmod(host->c_str(), mode & 07777) != 0) return FailFromErrno();
   return true;
+}
+
+bool IsHostProgramMagic(const char* first, long count) {
+  return (count >= 4 && std::memcmp(first, "\x7f" "ELF", 4) == 0) || (count >= 2 && first[0] == '#' && first[1] == '!');
+}
+
+bool MarkExecutableIfProgram(std::string_view win_path) {
+  const auto host = Machine::Current().Paths().ToHost(win_path);
+  if (!host) return Fail(ERROR_PATH_NOT_FOUND);
+  const int fd = ::open(host->c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return FailFromErrno();
+  char magic[4] = {};
+  const ssize_t n = ::read(fd, magic, sizeof magic);
+  ::close(fd);
+  return IsHostProgramMagic(magic, static_cast<long>(n)) ? MarkExecutable(win_path) : true;
 }
 
 }  // namespace wenmoor::platform

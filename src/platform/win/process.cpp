@@ -20,6 +20,7 @@
 #include "platform/win/batch.h"
 #include "platform/win/file_in_use.h"
 #include "platform/win/files.h"
+#include "platform/win/executable.h"
 #include "platform/win/machine.h"
 #include "platform/win/paths.h"
 #include "platform/win/win_error.h"
@@ -70,9 +71,8 @@ bool Classify(const fs::path& host, Kind& kind) {
   if (fd < 0) return FailFromErrno();
   const ssize_t n = ::read(fd, magic, sizeof magic);
   ::close(fd);
-  const bool elf = n == 4 && std::memcmp(magic, "\x7f" "ELF", 4) == 0;
-  const bool script = n >= 2 && magic[0] == '#' && magic[1] == '!';
-  if (!elf && !script) return Fail(ERROR_BAD_EXE_FORMAT);  // a PE file, or no program at all
+  if (!IsHostProgramMagic(magic, static_cast<long>(n)))
+    return Fail(ERROR_BAD_EXE_FORMAT);  // a PE file, or no program at all
   if (::access(host.c_str(), X_OK) != 0) return Fail(ERROR_ACCESS_DENIED);
   kind = Kind::Native;
   return true;
