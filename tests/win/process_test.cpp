@@ -107,6 +107,25 @@ TEST_F(ProcessTest, BatchFilesRunThroughTheInterpreter) {
   EXPECT_FALSE(fs::exists(prefix_.Host("C:\\windows\\temp\\a.txt")));
 }
 
+TEST_F(ProcessTest, AProgramStartedHiddenWritesNothingToOurConsole) {
+  prefix_.WriteFile("C:\\tools\\talk.sh", "#!/bin/sh\necho native; echo native >&2\n");
+  fs::permissions(prefix_.Host("C:\\tools\\talk.sh"), fs::perms::owner_exec, fs::perm_options::add);
+  prefix_.WriteFile("C:\\tools\\talk.bat", "ERASE C:\\tools\\missing.txt\r\n");
+  for (const char* program : {"C:\\tools\\talk.sh", "C:\\tools\\talk.bat"}) {
+    for (const uint16_t show : {SW_HIDE, SW_SHOWNORMAL}) {
+      StartupInfo startup;
+      startup.show_window = show;
+      testing::internal::CaptureStdout();
+      testing::internal::CaptureStderr();
+      std::unique_ptr<Process> p = Process::Create(program, program, startup);
+      const bool waited = p && p->Wait(std::chrono::seconds(10));
+      const std::string out = testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr();
+      ASSERT_TRUE(waited) << program;
+      EXPECT_EQ(out.empty(), show == SW_HIDE) << program << " shown " << show << ": " << out;
+    }
+  }
+}
+
 TEST_F(ProcessTest, FailsAsCreateProcessFails) {
   fs::copy_file(fs::path(WENMOOR_TEST_DATA) / "pe" / "en1200_x64.exe", prefix_.DriveC() / "setup.exe");
   prefix_.WriteFile("C:\\readme.txt", "not a program");

@@ -190,6 +190,9 @@ std::unique_ptr<Process> Process::Create(std::string_view application, std::stri
   }
   if (argv.size() == 1 && argv[0].empty()) argv[0] = *found;
 
+  // A program started hidden has no console window: what it writes is seen
+  // by nobody, so it does not reach ours either.
+  const bool hidden = startup.show_window == SW_HIDE;
   if (kind == Kind::Batch) {
     std::fflush(nullptr);  // so buffered output is not written twice
     const pid_t pid = ::fork();
@@ -200,6 +203,13 @@ std::unique_ptr<Process> Process::Create(std::string_view application, std::stri
       ::close_range(3, ~0U, 0);
       OpenFileTable::ForgetAllAfterFork();
       if (cwd && ::chdir(cwd->c_str()) != 0) ::_exit(1);
+      if (hidden) {
+        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (null >= 0) {
+          ::dup2(null, 1);
+          ::dup2(null, 2);
+        }
+      }
       argv[0] = *found;
       int code = 1;
       try {
@@ -216,6 +226,10 @@ std::unique_ptr<Process> Process::Create(std::string_view application, std::stri
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addclosefrom_np(&actions, 3);
   if (cwd) posix_spawn_file_actions_addchdir_np(&actions, cwd->c_str());
+  if (hidden) {
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+  }
   std::vector<std::string> env = Environment(machine.Prefix());
   std::vector<char*> argp = Pointers(argv);
   std::vector<char*> envp = Pointers(env);

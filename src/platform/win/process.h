@@ -39,7 +39,8 @@ std::vector<std::string> CommandLineToArgv(std::string_view command_line);
 // One argument quoted so that CommandLineToArgv gives it back unchanged.
 std::string QuoteArgument(std::string_view argument);
 
-// Window show commands (only recorded: native programs have no windows).
+// Window show commands. Native programs have no windows; a program started
+// with SW_HIDE has its output discarded, as a hidden console's is.
 inline constexpr uint16_t SW_HIDE = 0;
 inline constexpr uint16_t SW_SHOWNORMAL = 1;
 inline constexpr uint16_t SW_SHOWMINIMIZED = 2;
