@@ -584,6 +584,7 @@ object MainForm: TMainForm
     DestName = 'uninstall.exe'
     FileName = 'uninstall.exe'
     IncludeFromDir = '<framework>'
+    UniqueID = 0
   end
   object InstallRegistry: TInstallRegistry
     Container = Install1

@@ -87,6 +87,10 @@ WENMOOR_REGISTER_CLASS(TUninstallEXE) {
   c.Prop("OverwriteMode", &T::OverwriteMode, &T::SetOverwriteMode).Default(owAlways);
   c.Prop("State", &T::State, &T::SetState).Default(ifsNone);
   c.Prop("UpdateDLLCounter", &T::UpdateDLLCounter, &T::SetUpdateDLLCounter).Default(false);
+  // Stored like every install file's: without it the uninstaller would keep
+  // the identifier its constructor drew while the script was read, which a
+  // stored file may own, and two members of the archive would share it.
+  c.Prop("UniqueID", &T::UniqueID, &T::SetUniqueID);
   DescribeInstallFileEvents(c);
 }
 

@@ -17,6 +17,7 @@
 #include "platform/win/registry.h"
 #include "registry/cmp_TInstallRegistry.h"
 #include "registry/routines_Registry.h"
+#include "script/cmp_TCustomInstallFile.h"
 #include "script/cmp_TFileContainer.h"
 
 namespace quarry {
@@ -62,6 +63,17 @@ TEST_F(MainFormTest, FormCreateAdjustsTheScriptAndStartsTheLog) {
   const std::string saved = prefix_.ReadFile(wenmoor::platform::GetTempPath() + "instlog.txt");
   EXPECT_EQ(saved.rfind("Commencing Installation - Quarry Database Engine\r\nStarting find products\r\n", 0), 0u)
       << saved;
+}
+
+TEST_F(MainFormTest, EveryFileOfTheScriptHasAnArchiveIdentifierOfItsOwn) {
+  Create();
+  const wenmoor::TCustomInstallFileList& files = wenmoor::AllInstallFiles();
+  ASSERT_GT(files.Count(), 1);
+  std::vector<int> ids;
+  for (int i = 0; i < files.Count(); ++i) ids.push_back(files.Items(i)->UniqueID());
+  std::sort(ids.begin(), ids.end());
+  EXPECT_EQ(std::adjacent_find(ids.begin(), ids.end()), ids.end()) << "two files share an identifier";
+  EXPECT_EQ(ids.front(), 0);  // the uninstaller's
 }
 
 TEST_F(MainFormTest, AnEarlierInstallationsDirectoryIsReused) {
