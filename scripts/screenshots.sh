@@ -7,7 +7,9 @@
 #
 #   scripts/screenshots.sh [build-dir]      (default: build)
 #
-# The PNGs land in <build-dir>/screenshots/, numbered in the order taken.
+# The PNGs land in <build-dir>/screenshots/, numbered in the order taken;
+# those of the generic setup program with a script translated into German
+# (examples/german) in <build-dir>/screenshots/german/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -17,7 +19,7 @@ shots=$build/screenshots
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWENMOOR_BENCH=OFF >/dev/null
 fi
-cmake --build "$build" -j"$(nproc)" --target quarry-setup quarry-demo-prefix wenmoor-loader wenmoor-uninstall
+cmake --build "$build" -j"$(nproc)" --target quarry-setup quarry-demo-prefix wenmoor-loader wenmoor-uninstall wenmoor-setup
 
 work=$(mktemp -d /tmp/wenmoor-shots.XXXXXX)
 trap 'rm -rf "$work"' EXIT
@@ -46,3 +48,11 @@ else
 fi
 echo "setup program exit status: $status"
 ls -1 "$shots"
+
+# The standard dialogs in German: the generic setup program with a script
+# whose translator carries German texts, on a machine whose user speaks German.
+mkdir -p "$work/german"
+cp "$build/bin/wenmoor-setup" "$root/examples/german/wenmoor-setup.dfm" "$work/german/"
+(cd "$work/german" && WINEPREFIX=$work/german-prefix LANG=de_DE.UTF-8 WENMOOR_SCREENSHOTS=$shots/german \
+  ./wenmoor-setup "-s$(winpath "$work/german")") || echo "german run exit status: $?"
+ls -1 "$shots/german"
