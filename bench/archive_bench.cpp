@@ -13,6 +13,8 @@
 // (--benchmark_filter and the other Google Benchmark flags work as usual; a
 // ratio is printed only when both of its benchmarks ran.)
 #include <benchmark/benchmark.h>
+
+#include "times_reporter.h"
 #include <zlib.h>
 
 #include <cstdio>
@@ -274,15 +276,8 @@ BENCHMARK(BM_AddAllInOneCall)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // ---- the ratios ------------------------------------------------------------------
 
-// Keeps the real time per iteration of every benchmark that ran.
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public bench::TimesReporter {
  public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs)
-      if (!r.error_occurred && r.run_type == Run::RT_Iteration)
-        times_[r.benchmark_name()] = {r.GetAdjustedRealTime(), r.GetAdjustedCPUTime()};
-    ConsoleReporter::ReportRuns(runs);
-  }
   void Finalize() override {
     ConsoleReporter::Finalize();
     // CPU time is the fairer measure on a busy machine; wall time is shown too.
@@ -300,29 +295,16 @@ class RatioReporter : public benchmark::ConsoleReporter {
   }
 
  private:
-  struct Times {
-    double real, cpu;
-  };
-  const Times* Find(const std::string& prefix) const {
-    for (const auto& [name, t] : times_)
-      if (name.rfind(prefix, 0) == 0) return &t;
-    return nullptr;
-  }
   void Share(const char* what, const std::string& bare, const std::string& ours) {
     const Times* b = Find(bare);
     const Times* o = Find(ours);
     if (b && o) std::printf("%s: %.1f%% (%.1f%%)\n", what, 100.0 * b->cpu / o->cpu, 100.0 * b->real / o->real);
   }
-  std::map<std::string, Times> times_;
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return wenmoor::bench::RunWith(reporter, argc, argv);
 }

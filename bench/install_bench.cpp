@@ -20,6 +20,8 @@
 // ratio was 2.46 by CPU time.
 #include <benchmark/benchmark.h>
 
+#include "times_reporter.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -177,34 +179,21 @@ void BM_ExtractOnly(benchmark::State& state) {
 BENCHMARK(BM_ExtractOnly)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // Prints the ratio of the two once both have run.
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public bench::TimesReporter {
  public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs)
-      if (!r.error_occurred && r.run_type == Run::RT_Iteration)
-        seconds_[r.benchmark_name()] = {r.GetAdjustedCPUTime(), r.GetAdjustedRealTime()};
-    ConsoleReporter::ReportRuns(runs);
-  }
   void Finalize() override {
     ConsoleReporter::Finalize();
-    const auto install = seconds_.find("BM_Install/iterations:5");
-    const auto extract = seconds_.find("BM_ExtractOnly/iterations:5");
-    if (install == seconds_.end() || extract == seconds_.end()) return;
+    const Times* install = Find("BM_Install/");
+    const Times* extract = Find("BM_ExtractOnly/");
+    if (!install || !extract) return;
     std::printf("\ninstall / extract only: %.2f by CPU time, %.2f by wall time (goal <= 3)\n",
-                install->second.first / extract->second.first, install->second.second / extract->second.second);
+                install->cpu / extract->cpu, install->real / extract->real);
   }
-
- private:
-  std::map<std::string, std::pair<double, double>> seconds_;
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return wenmoor::bench::RunWith(reporter, argc, argv);
 }

@@ -12,6 +12,8 @@
 //   build/bin/qt_progress_bench
 #include <benchmark/benchmark.h>
 
+#include "times_reporter.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -146,48 +148,34 @@ void BM_ExtractWithProgress(benchmark::State& state) {
 }
 BENCHMARK(BM_ExtractWithProgress)->ArgName("ui")->Arg(kNone)->Arg(kHeadless)->Arg(kQt)->Unit(benchmark::kMillisecond)->MinTime(3);
 
-// Keeps the times and prints the Qt run's overhead.
-class OverheadReporter : public benchmark::ConsoleReporter {
+// Prints the Qt run's overhead.
+class OverheadReporter : public bench::TimesReporter {
  public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs)
-      if (!r.error_occurred && r.run_type == Run::RT_Iteration) {
-        times_[r.benchmark_name()] = {r.GetAdjustedRealTime(), r.GetAdjustedCPUTime()};
-        if (auto ui = r.counters.find("ui_ms"); ui != r.counters.end())
-          ui_share_ = ui->second.value / r.GetAdjustedRealTime();
-      }
-    ConsoleReporter::ReportRuns(runs);
-  }
   void Finalize() override {
     ConsoleReporter::Finalize();
     if (ui_share_ >= 0)
       std::printf("Qt backend's own time (ProcessMessages, repaints): %.1f%% of the extraction's wall time\n",
                   100.0 * ui_share_);
-    const auto qt = times_.find("BM_ExtractWithProgress/ui:2/min_time:3.000");
-    for (const char* base : {"BM_ExtractWithProgress/ui:0/min_time:3.000", "BM_ExtractWithProgress/ui:1/min_time:3.000"}) {
-      const auto b = times_.find(base);
-      if (qt == times_.end() || b == times_.end()) continue;
+    const Times* qt = Find("BM_ExtractWithProgress/ui:2/");
+    for (const char* base : {"BM_ExtractWithProgress/ui:0/", "BM_ExtractWithProgress/ui:1/"}) {
+      const Times* b = Find(base);
+      if (!qt || !b) continue;
       std::printf("Qt progress form over %s: %+.1f%% CPU time (%+.1f%% wall time)\n",
-                  b->first.find("ui:0") != std::string::npos ? "no user interface" : "headless",
-                  100.0 * (qt->second.cpu / b->second.cpu - 1), 100.0 * (qt->second.real / b->second.real - 1));
+                  std::string(base).find("ui:0") != std::string::npos ? "no user interface" : "headless",
+                  100.0 * (qt->cpu / b->cpu - 1), 100.0 * (qt->real / b->real - 1));
     }
   }
 
  private:
-  struct Times {
-    double real, cpu;
-  };
-  std::map<std::string, Times> times_;
+  void Kept(const Run& r) override {
+    if (auto ui = r.counters.find("ui_ms"); ui != r.counters.end()) ui_share_ = ui->second.value / r.GetAdjustedRealTime();
+  }
   double ui_share_ = -1;
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   OverheadReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return wenmoor::bench::RunWith(reporter, argc, argv);
 }
