@@ -1,11 +1,13 @@
 // A web distribution from end to end with the real programs: the developer
-// builds it, puts the net directory on a loopback HTTP server, and a user's
-// setup.exe downloads the remote list of files and the archives while it
-// installs.
+// builds it, puts the net directory on a loopback HTTP or FTP server, and a
+// user's setup.exe downloads the remote list of files and the archives while
+// it installs. Every test runs over both protocols.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <optional>
 #include <set>
 
 #include "net/servers.h"
@@ -17,31 +19,57 @@ namespace {
 using ::testing::Contains;
 using ::testing::HasSubstr;
 
+// What differs between the protocols: the location's setting, what the
+// server logs for a file fetched from pub/setup, and how a file missing on
+// the server is reported.
+struct Protocol {
+  const char* name;
+  const char* value;  // LoginInformation.Protocol
+  std::string (*fetch)(const std::string& file);
+  const char* missing;  // the text for a missing Dir1.1
+};
+
+const Protocol kProtocols[] = {
+    {"Http", "ipHTTP", [](const std::string& file) { return "GET /pub/setup/" + file + " HTTP/1.1"; },
+     "Could not find the file Dir1.1 on the server"},
+    {"Ftp", "ipFTP", [](const std::string& file) { return "RETR " + file; }, "Cannot open file Dir1.1 on server"},
+};
+
+void PrintTo(const Protocol& protocol, std::ostream* out) { *out << protocol.name; }
+
 // The smoke product's script distributed over the net: a location on the
 // test server and the engine's DistributeType (`type`).
-std::string NetScript(const std::string& host, const std::string& type) {
+std::string NetScript(const std::string& host, const Protocol& protocol, const std::string& type) {
   std::string script = kSmokeScript;
   const std::string engine = "  object Install1: TInstall\n";
   script.replace(script.find(engine), engine.size(),
                  "  object Net1: TNetInstallLocation\n"
                  "    LoginInformation.Hostname = '" + host + "'\n"
                  "    LoginInformation.Directory = 'pub\\setup'\n"
+                 "    LoginInformation.Protocol = " + protocol.value + "\n"
                  "  end\n" + engine +
                  "    DistributeType = " + type + "\n"
                  "    NetLocation = Net1\n");
   return script;
 }
 
-class WebDistributionTest : public DistributionFixture {
+class WebDistributionTest : public DistributionFixture, public ::testing::WithParamInterface<Protocol> {
  protected:
-  WebDistributionTest() : server_(www_.Path()) {
-    SetScript(NetScript(server_.HostPort(), "dtWeb"));
+  WebDistributionTest() {
+    if (IsFtp()) ftp_.emplace(www_.Path());
+    else http_.emplace(www_.Path());
+    SetScript(NetScript(HostPort(), GetParam(), "dtWeb"));
   }
+
+  bool IsFtp() const { return std::string(GetParam().value) == "ipFTP"; }
+  std::string HostPort() const { return http_ ? http_->HostPort() : ftp_->HostPort(); }
+  // The log line of the server for fetching `file` from pub/setup.
+  std::string Fetch(const std::string& file) const { return GetParam().fetch(file); }
 
   // The build's net directory: host and server directory without the
   // characters that a file name cannot carry.
   fs::path NetDir() const {
-    std::string host = server_.HostPort();
+    std::string host = HostPort();
     host.erase(host.find(':'), 1);
     return build_dir() / host / "pubsetup";
   }
@@ -52,10 +80,21 @@ class WebDistributionTest : public DistributionFixture {
       if (!skip.count(name)) www_.Write("pub/setup/" + name, ReadHostFile(e.path()));
     }
   }
+  // What the server received: HTTP request lines, or the FTP commands
+  // with the one that logs in.
   std::vector<std::string> RequestLines() const {
+    if (ftp_) return ftp_->Commands();
     std::vector<std::string> lines;
-    for (const auto& r : server_.Requests()) lines.push_back(r.line);
+    for (const auto& r : http_->Requests()) lines.push_back(r.line);
     return lines;
+  }
+  // The files fetched, in order, from the server's log.
+  std::vector<std::string> Fetched() const {
+    std::vector<std::string> files;
+    for (const std::string& line : RequestLines())
+      for (const char* file : {"filelist.lst", "Dir1.1", "UninstallDir.1", "Install1.1"})
+        if (line == Fetch(file)) files.push_back(file);
+    return files;
   }
   // Files with the extension ".1" anywhere in the machine's temporary directory.
   std::vector<fs::path> LeftArchives() const {
@@ -68,10 +107,11 @@ class WebDistributionTest : public DistributionFixture {
   }
 
   TempDir www_;
-  HttpTestServer server_;
+  std::optional<HttpTestServer> http_;
+  std::optional<FtpTestServer> ftp_;
 };
 
-TEST_F(WebDistributionTest, BuildPutsArchivesAndListInTheNetDirectoryAndSetupFetchesThem) {
+TEST_P(WebDistributionTest, BuildPutsArchivesAndListInTheNetDirectoryAndSetupFetchesThem) {
   Outcome built = Build();
   ASSERT_EQ(built.status, 0) << built.output;
   ASSERT_TRUE(fs::exists(NetDir() / "filelist.lst")) << built.output;
@@ -91,32 +131,46 @@ TEST_F(WebDistributionTest, BuildPutsArchivesAndListInTheNetDirectoryAndSetupFet
   EXPECT_EQ(ReadHostFile(product_dir() / "Data" / "a.txt"), ReadHostFile(src_dir() / "a.txt"));
   EXPECT_EQ(ReadHostFile(product_dir() / "Data" / "b.bin"), ReadHostFile(src_dir() / "b.bin"));
   EXPECT_TRUE(fs::exists(product_dir() / "Uninstall" / "uninstall.exe"));
-  const std::vector<std::string> requests = RequestLines();
-  ASSERT_FALSE(requests.empty());
-  EXPECT_EQ(requests.front(), "GET /pub/setup/filelist.lst HTTP/1.1") << "the list comes first";
-  EXPECT_THAT(requests, Contains("GET /pub/setup/Dir1.1 HTTP/1.1"));
+  const std::vector<std::string> fetched = Fetched();
+  ASSERT_FALSE(fetched.empty());
+  EXPECT_EQ(fetched.front(), "filelist.lst") << "the list comes first";
+  EXPECT_THAT(fetched, Contains("Dir1.1"));
+  if (IsFtp()) {
+    const std::vector<std::string> commands = RequestLines();
+    EXPECT_THAT(commands, Contains("USER anonymous"));
+    const auto cwd = std::find(commands.begin(), commands.end(), "CWD pub/setup");
+    EXPECT_TRUE(cwd < std::find(commands.begin(), commands.end(), "TYPE I") &&
+                cwd < std::find(commands.begin(), commands.end(), Fetch("filelist.lst")))
+        << "the server's directory is set before a binary transfer";
+  }
   EXPECT_TRUE(LeftArchives().empty()) << "downloaded archives go with the installation record";
 }
 
-TEST_F(WebDistributionTest, ArchiveMissingOnTheServerFailsTheRunAndARepeatInstalls) {
+TEST_P(WebDistributionTest, ArchiveMissingOnTheServerFailsTheRunAndARepeatFetchesOnlyWhatIsMissing) {
   ASSERT_EQ(Build().status, 0);
   Upload({"Dir1.1"});
   Outcome failed = Run(build_dir() / "setup.exe", "");
   EXPECT_EQ(failed.status, 1) << failed.output;
-  EXPECT_THAT(failed.output, HasSubstr("Could not find the file Dir1.1 on the server"));
+  EXPECT_THAT(failed.output, HasSubstr(GetParam().missing));
   EXPECT_FALSE(fs::exists(product_dir() / "Data" / "a.txt"));
 
+  const std::vector<std::string> first = Fetched();
   Upload();
   Outcome run = Run(build_dir() / "setup.exe", "");
   ASSERT_EQ(run.status, 0) << run.output;
   EXPECT_EQ(ReadHostFile(product_dir() / "Data" / "b.bin"), ReadHostFile(src_dir() / "b.bin"));
+  EXPECT_THAT(first, Contains("UninstallDir.1"));
+  const std::vector<std::string> all = Fetched();
+  EXPECT_THAT(std::vector<std::string>(all.begin() + static_cast<std::ptrdiff_t>(first.size()), all.end()),
+              ::testing::ElementsAre("filelist.lst", "Dir1.1"))
+      << "the archive that the failed run downloaded is recorded and not fetched again";
   EXPECT_TRUE(LeftArchives().empty());
 }
 
 // A traditional-net distribution keeps in files.1 what is not marked Net
 // and fetches only the rest.
-TEST_F(WebDistributionTest, TraditionalNetFetchesOnlyTheNetFiles) {
-  std::string script = NetScript(server_.HostPort(), "dtTraditionalNet");
+TEST_P(WebDistributionTest, TraditionalNetFetchesOnlyTheNetFiles) {
+  std::string script = NetScript(HostPort(), GetParam(), "dtTraditionalNet");
   const std::string b_bin = "    FileName = 'b.bin'\n";
   script.replace(script.find(b_bin), b_bin.size(), b_bin + "    Net = True\n");
   SetScript(script);
@@ -133,11 +187,13 @@ TEST_F(WebDistributionTest, TraditionalNetFetchesOnlyTheNetFiles) {
   ASSERT_EQ(run.status, 0) << run.output;
   EXPECT_EQ(ReadHostFile(product_dir() / "Data" / "a.txt"), ReadHostFile(src_dir() / "a.txt"));
   EXPECT_EQ(ReadHostFile(product_dir() / "Data" / "b.bin"), ReadHostFile(src_dir() / "b.bin"));
-  const std::vector<std::string> requests = RequestLines();
-  EXPECT_THAT(requests, Contains("GET /pub/setup/filelist.lst HTTP/1.1"));
-  EXPECT_THAT(requests, Contains("GET /pub/setup/Dir1.1 HTTP/1.1"));
+  // The uninstaller is a net file unless the script says otherwise.
+  EXPECT_THAT(Fetched(), ::testing::UnorderedElementsAre("filelist.lst", "Dir1.1", "UninstallDir.1"));
   EXPECT_TRUE(LeftArchives().empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Protocols, WebDistributionTest, ::testing::ValuesIn(kProtocols),
+                         [](const ::testing::TestParamInfo<Protocol>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace wenmoor::test
