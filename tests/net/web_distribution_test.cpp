@@ -8,9 +8,15 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <random>
 #include <set>
 
+#include "dialogs/dlgcmp_TCopyFileDlg.h"
+#include "dialogs/ordlg_CopyFile.h"
+#include "engine/cmp_TInstall.h"
 #include "net/servers.h"
+#include "platform/rtl/form_reader.h"
+#include "platform/ui/application.h"
 #include "tools/distribution_fixture.h"
 
 namespace wenmoor::test {
@@ -190,6 +196,98 @@ TEST_P(WebDistributionTest, TraditionalNetFetchesOnlyTheNetFiles) {
   // The uninstaller is a net file unless the script says otherwise.
   EXPECT_THAT(Fetched(), ::testing::UnorderedElementsAre("filelist.lst", "Dir1.1", "UninstallDir.1"));
   EXPECT_TRUE(LeftArchives().empty());
+}
+
+// The copy-progress window of a script that has one, looked at each time
+// the program lets the user interface paint: while an archive arrives it
+// names the archive and shows the share received, with the transfer
+// picture; then it shows the files being unpacked.
+TEST_P(WebDistributionTest, CopyProgressWindowFollowsTheDownload) {
+  std::string script = NetScript(HostPort(), GetParam(), "dtWeb");
+  script.replace(script.rfind("end"), 3,
+                 "  object DuringCopy: TDialogManager\n"
+                 "    Container = Install1\n"
+                 "    ManagerType = dmDuringCopyFiles\n"
+                 "  end\n"
+                 "  object CopyFileDlg: TCopyFileDlg\n"
+                 "    Container = Install1\n"
+                 "    DialogManager = DuringCopy\n"
+                 "  end\n"
+                 "end");
+  SetScript(script);
+  // Bytes that do not compress, so that the archive takes several blocks.
+  std::mt19937 random(7);
+  std::string noise(60000, '\0');
+  for (char& c : noise) c = static_cast<char>(random());
+  WriteHostFile(src_dir() / "b.bin", noise);
+  ASSERT_EQ(Build().status, 0);
+  Upload();
+  const size_t archive_size = fs::file_size(NetDir() / "Dir1.1");
+  ASSERT_GT(archive_size, 2u * 8192u) << "several blocks, so that the progress can be seen to move";
+
+  // The user's run, in this process so that the window can be looked at.
+  struct Seen {
+    std::string file;
+    int file_percent = 0;
+    int total_percent = 0;
+    bool transfer = false;
+    bool operator==(const Seen&) const = default;
+  };
+  std::vector<Seen> seen;
+  TCopyFileDlg* dialog = nullptr;
+  platform::Machine::TestScope machine(prefix());
+  TApplication& app = TApplication::Instance();
+  app.SetExeName(WinOf(program()));
+  app.SetParams({"-s" + WinOf(build_dir())});  // as the loading program starts it
+  // Leaves the application as the next test expects it, however this one ends.
+  struct Restore {
+    std::function<void()> hook;
+    ~Restore() {
+      SetProcessMessagesHook(hook);
+      TApplication::Instance().SetMainForm(nullptr);
+      TApplication::Instance().ClearTerminated();
+    }
+  } restore{SetProcessMessagesHook([&] {
+    auto* form = dialog ? dynamic_cast<TCopyFileForm*>(dialog->Form()) : nullptr;
+    if (!form || !form->Visible()) return;
+    const Seen now{form->CopyingFile()->Caption(), form->FileProgress()->Position(),
+                   form->TotalProgress()->Position(), form->TransferBitmap()->Visible()};
+    if (seen.empty() || !(seen.back() == now)) seen.push_back(now);
+  })};
+  {
+    ComponentPtr<TForm> form = CreateUnowned<TForm>();
+    app.SetMainForm(form.get());
+    ReadRootComponentFromText(ReadHostFile(prog_dir() / "wenmoor-setup.dfm"), "wenmoor-setup.dfm", *form);
+    dialog = dynamic_cast<TCopyFileDlg*>(form->FindComponent("CopyFileDlg"));
+    ASSERT_NE(dialog, nullptr);
+    form->SetVisible(true);
+    form->Activate();
+    EXPECT_EQ(ExitStatusOf(CurrentInstall()->Result()), 0);
+    dialog = nullptr;
+  }
+  EXPECT_TRUE(ReadHostFile(product_dir() / "Data" / "b.bin") == noise) << "b.bin is installed";
+
+  std::vector<int> download;
+  for (const Seen& s : seen)
+    if (s.file == "Dir1.1") {
+      EXPECT_TRUE(s.transfer) << "the transfer picture shows while an archive arrives";
+      download.push_back(s.file_percent);
+    }
+  std::vector<int> expected;
+  for (size_t total = 8192; total < archive_size; total += 8192)
+    expected.push_back(static_cast<int>((total * 100 + archive_size / 2) / archive_size));
+  expected.push_back(100);
+  EXPECT_EQ(download, expected) << "one step for each block received";
+
+  std::vector<int> totals;
+  for (const Seen& s : seen)
+    if (s.file == "b.bin") {
+      EXPECT_FALSE(s.transfer);
+      totals.push_back(s.total_percent);
+    }
+  ASSERT_FALSE(totals.empty()) << "the unpacking is shown after the download";
+  EXPECT_TRUE(std::is_sorted(totals.begin(), totals.end()));
+  EXPECT_GT(totals.back(), totals.front()) << "the total moves while b.bin is unpacked";
 }
 
 INSTANTIATE_TEST_SUITE_P(Protocols, WebDistributionTest, ::testing::ValuesIn(kProtocols),
