@@ -9,7 +9,15 @@
 #
 # The PNGs land in <build-dir>/screenshots/, numbered in the order taken;
 # those of the generic setup program with a script translated into German
-# (examples/german) in <build-dir>/screenshots/german/.
+# (examples/german) in <build-dir>/screenshots/german/. Further scenes, each
+# on a throw-away machine of its own, land in subdirectories of their own:
+#   delphi-version/  the Delphi version page (a distribution for two IDE
+#                    versions, on a machine with both)
+#   failure/         the wizard after a failed installation
+#   reboot/          the restart wizard (a file in use when installing again)
+#   change-disk/     the window asking for the next disk (an installation
+#                    from floppy disks)
+# A scene that fails prints one line, and the script goes on.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
