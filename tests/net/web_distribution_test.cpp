@@ -33,12 +33,14 @@ struct Protocol {
   const char* value;  // LoginInformation.Protocol
   std::string (*fetch)(const std::string& file);
   const char* missing;  // the text for a missing Dir1.1
+  const char* missing_request;  // what the server logs when asked for it
 };
 
 const Protocol kProtocols[] = {
     {"Http", "ipHTTP", [](const std::string& file) { return "GET /pub/setup/" + file + " HTTP/1.1"; },
-     "Could not find the file Dir1.1 on the server"},
-    {"Ftp", "ipFTP", [](const std::string& file) { return "RETR " + file; }, "Cannot open file Dir1.1 on server"},
+     "Could not find the file Dir1.1 on the server", "GET /pub/setup/Dir1.1 HTTP/1.1"},
+    {"Ftp", "ipFTP", [](const std::string& file) { return "RETR " + file; }, "Cannot open file Dir1.1 on server",
+     "SIZE Dir1.1"},  // the size is asked first, and its refusal ends the attempt
 };
 
 void PrintTo(const Protocol& protocol, std::ostream* out) { *out << protocol.name; }
@@ -158,6 +160,7 @@ TEST_P(WebDistributionTest, ArchiveMissingOnTheServerFailsTheRunAndARepeatFetche
   Outcome failed = Run(build_dir() / "setup.exe", "");
   EXPECT_EQ(failed.status, 1) << failed.output;
   EXPECT_THAT(failed.output, HasSubstr(GetParam().missing));
+  EXPECT_THAT(RequestLines(), Contains(GetParam().missing_request));
   EXPECT_FALSE(fs::exists(product_dir() / "Data" / "a.txt"));
 
   const std::vector<std::string> first = Fetched();
