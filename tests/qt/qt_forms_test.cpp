@@ -156,6 +156,19 @@ TEST_F(QtFormsTest, ModelChangesWaitForTheNextFlushAndThenShow) {
   EXPECT_EQ(WidgetOf(*form_)->windowTitle(), "Changed");
 }
 
+TEST_F(QtFormsTest, ADisabledControlIsDrawnGreyedInItsFontsColour) {
+  auto* check = Add<TCheckBox>("Check1", 8, 60, 120, 17);
+  check->Font()->SetColor(clNavy);
+  check->SetEnabled(false);
+  form_->Show();
+  backend_->Flush();
+  QWidget* w = As<QCheckBox>(*check);
+  EXPECT_FALSE(w->isEnabled());
+  EXPECT_EQ(w->palette().color(QPalette::Active, QPalette::WindowText), QColor(0, 0, 128));
+  EXPECT_NE(w->palette().color(QPalette::Disabled, QPalette::WindowText), QColor(0, 0, 128))
+      << "the disabled look is the style's, not the font's colour";
+}
+
 TEST_F(QtFormsTest, ControlsAddedOrFreedWhileShownComeAndGo) {
   auto* panel = Add<TPanel>("Panel1", 8, 8, 200, 100);
   form_->Show();

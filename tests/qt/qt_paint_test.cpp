@@ -138,8 +138,12 @@ TEST_F(QtScreenshotTest, FormsArePhotographedWhenShownAndWhenTheirPageChanges) {
     page->Show();
     return page;
   };
-  add_page("PageOne", clWhite);
+  TForm* one = add_page("PageOne", clBlack);
+  // What OnShow fills in is in the picture: it is taken at the next flush.
+  form_->OnShow.Assign([one](TObject*) { one->SetColor(clWhite); });
   form_->Show();
+  EXPECT_TRUE(backend_->Screenshots().empty());
+  backend_->Flush();
   ASSERT_EQ(backend_->Screenshots().size(), 1u);
   EXPECT_EQ(backend_->Screenshots()[0].filename(), "001-Main-PageOne.png");
   QImage first(QString::fromStdString(backend_->Screenshots()[0].string()));

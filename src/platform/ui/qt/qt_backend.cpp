@@ -338,9 +338,13 @@ void QtBackend::SyncView(View& v) {
   if (w.font() != font) w.setFont(font);
   QPalette palette = w.palette();
   const QColor text_color = ToQColor(c.Font()->Color());
-  palette.setColor(QPalette::WindowText, text_color);
-  palette.setColor(QPalette::ButtonText, text_color);
-  palette.setColor(QPalette::Text, text_color);
+  // The font's colour is that of an enabled control: the disabled group
+  // keeps the style's grey, so a disabled control looks disabled.
+  for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    palette.setColor(group, QPalette::WindowText, text_color);
+    palette.setColor(group, QPalette::ButtonText, text_color);
+    palette.setColor(group, QPalette::Text, text_color);
+  }
   palette.setColor(QPalette::Window, ToQColor(c.Color()));
   if (!c.Hint().empty() && c.ShowHint()) w.setToolTip(ToQt(c.Hint()));
   const QString caption = ToQt(c.Caption());
@@ -638,8 +642,8 @@ void QtBackend::ShowForm(TCustomForm& form) {
     if (QWidget* aw = WidgetOf(*active)) aw->setFocus();
   v->syncing = false;
   AdoptWindowSize(*v);
+  // Photographed at the next flush, after the form's OnShow has filled it.
   shot_state_.erase(&form);
-  CheckScreenshots();
 }
 
 void QtBackend::ShowInState(View& v) {
