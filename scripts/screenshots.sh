@@ -11,6 +11,8 @@
 # those of the generic setup program with a script translated into German
 # (examples/german) in <build-dir>/screenshots/german/. Further scenes, each
 # on a throw-away machine of its own, land in subdirectories of their own:
+#   german-quarry/   the Quarry installation for a user who speaks German
+#   german-failure/  the failure wizard in German
 #   delphi-version/  the Delphi version page (a distribution for two IDE
 #                    versions, on a machine with both)
 #   failure/         the wizard after a failed installation
@@ -254,6 +256,27 @@ DFM
   cmp "$dir/src/data.bin" "$WINEPREFIX/drive_c/Program Files/Disk Example/Data/data.bin"
 }
 
+# The Quarry installation for a user who speaks German: the script carries
+# the German texts of the standard dialogs and the framework's messages.
+scene_german_quarry() {
+  new_machine german-quarry
+  cd "$work/out"
+  LANG=de_DE.UTF-8 WENMOOR_SCREENSHOTS=$shots/german-quarry ./setup.exe
+}
+
+# The failure wizard in German.
+scene_german_failure() {
+  new_machine german-failure
+  mkdir -p "$WINEPREFIX/drive_c/Program Files/Quarry"
+  echo 'in the way' >"$WINEPREFIX/drive_c/Program Files/Quarry/Help"
+  cd "$work/out"
+  local rc=0
+  LANG=de_DE.UTF-8 WENMOOR_SCREENSHOTS=$shots/german-failure ./setup.exe || rc=$?
+  [ "$rc" -eq 1 ] || { echo "the installation did not fail (status $rc)"; return 1; }
+}
+
+scene german-quarry scene_german_quarry
+scene german-failure scene_german_failure
 scene delphi-version scene_delphi_version
 scene failure scene_failure
 scene reboot scene_reboot

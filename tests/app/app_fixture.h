@@ -11,6 +11,7 @@
 #include "app/frmMain.h"
 #include "app/install_log.h"
 #include "platform/ui/application.h"
+#include "registry/routines_Registry.h"
 #include "support/temp_prefix.h"
 #include "ui/ui_fixture.h"
 
@@ -20,6 +21,9 @@ class MainFormFixture : public wenmoor::UiFixture {
  protected:
   // Machines may be prepared (IDEs registered) before the form is created.
   void SetUp() override {
+    // The machine's user speaks English, whatever the locale of the test run:
+    // the script carries German texts too.
+    wenmoor::WriteRegistryString(wenmoor::hkCurrentUser, "\\Control Panel\\International", "LocaleName", "en-US");
     InstallLog().Clear();
     InstallLog().SetLogDir("");
     wenmoor::TApplication::Instance().SetParams({});
