@@ -282,15 +282,19 @@ TEST_P(WebDistributionTest, CopyProgressWindowFollowsTheDownload) {
   expected.push_back(100);
   EXPECT_EQ(download, expected) << "one step for each block received";
 
-  std::vector<int> totals;
-  for (const Seen& s : seen)
-    if (s.file == "b.bin") {
-      EXPECT_FALSE(s.transfer);
-      totals.push_back(s.total_percent);
-    }
-  ASSERT_FALSE(totals.empty()) << "the unpacking is shown after the download";
-  EXPECT_TRUE(std::is_sorted(totals.begin(), totals.end()));
-  EXPECT_GT(totals.back(), totals.front()) << "the total moves while b.bin is unpacked";
+  // The unpacking: the transfer picture gone, the file's share rising to
+  // the whole, and the total somewhere on its way.
+  std::vector<int> unpacked;
+  bool total_between = false;
+  for (const Seen& s : seen) {
+    if (s.transfer) continue;
+    if (s.file == "b.bin") unpacked.push_back(s.file_percent);
+    total_between = total_between || (s.total_percent > 0 && s.total_percent < 100);
+  }
+  ASSERT_GT(unpacked.size(), 1u) << "the unpacking of b.bin is shown after the download";
+  EXPECT_TRUE(std::is_sorted(unpacked.begin(), unpacked.end()));
+  EXPECT_EQ(unpacked.back(), 100);
+  EXPECT_TRUE(total_between) << "the total progress moves";
 }
 
 INSTANTIATE_TEST_SUITE_P(Protocols, WebDistributionTest, ::testing::ValuesIn(kProtocols),
