@@ -68,7 +68,18 @@ class FloppyTest : public DistributionFixture {
   int64_t loader_size_ = 0;
 };
 
+// The disks of these tests are sized from the loading program, with room for
+// a few hundred KB of the distribution beyond it. The sanitizer build's
+// programs are some hundred MB each, which changes what goes onto which disk,
+// so the spreading is checked in the normal build only.
+#if defined(__SANITIZE_ADDRESS__)
+#define SKIP_WITH_INFLATED_PROGRAMS() GTEST_SKIP() << "the sanitizer build's programs do not fit the disk layout"
+#else
+#define SKIP_WITH_INFLATED_PROGRAMS() static_cast<void>(0)
+#endif
+
 TEST_F(FloppyTest, SpreadsFilesOverDisksAskingForEachAndTheDisksInstall) {
+  SKIP_WITH_INFLATED_PROGRAMS();
   const int64_t disk = loader_size_ + (256 << 10);
   Outcome o = Transfer(disk, "[message \"Please insert disk *\" every]\npress OK\n");
   ASSERT_EQ(o.status, 0) << o.output;
@@ -95,6 +106,7 @@ TEST_F(FloppyTest, SpreadsFilesOverDisksAskingForEachAndTheDisksInstall) {
 }
 
 TEST_F(FloppyTest, AFullDiskOrACancelledPromptEndsTheTransferWithItsMessage) {
+  SKIP_WITH_INFLATED_PROGRAMS();
   struct Case {
     const char* name;
     int64_t disk;
