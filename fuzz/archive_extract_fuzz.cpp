@@ -16,42 +16,13 @@
 #include <string>
 
 #include "archive/cmp_TWnmrCompress.h"
+#include "fuzz_machine.h"
 #include "platform/rtl/stream.h"
-#include "platform/win/machine.h"
-#include "platform/win/prefix.h"
 
 namespace fs = std::filesystem;
 using namespace wenmoor;
 
 namespace {
-
-// A temporary prefix for the whole run, removed when the fuzzer exits.
-class Sandbox {
- public:
-  static const fs::path& Work() {
-    static Sandbox sandbox;
-    return sandbox.work_;
-  }
-
- private:
-  Sandbox() {
-    std::string pattern = (fs::temp_directory_path() / "wenmoor-archive-fuzz.XXXXXX").string();
-    if (!mkdtemp(pattern.data())) std::abort();
-    dir_ = pattern;
-    const fs::path prefix = dir_ / "prefix";
-    platform::CreatePrefix(prefix);
-    fs::remove(prefix / "dosdevices" / "z:");  // no way out of drive C:
-    scope_ = std::make_unique<platform::Machine::TestScope>(prefix);
-    work_ = prefix / "drive_c" / "f";
-  }
-  ~Sandbox() {
-    scope_.reset();
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
-  }
-  fs::path dir_, work_;
-  std::unique_ptr<platform::Machine::TestScope> scope_;
-};
 
 class SmallDisk : public TWnmrCompress {
  public:
@@ -86,7 +57,7 @@ void Write(const fs::path& p, const uint8_t* data, size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 3) return 0;
-  const fs::path& work = Sandbox::Work();
+  const fs::path work = fuzz::FuzzMachine::Get("wenmoor-archive-fuzz").DriveC("f");
   fs::remove_all(work);
   fs::create_directories(work / "out");
   // Byte 0: bit 0 spanned (the rest is cut into two disk files at byte 1's

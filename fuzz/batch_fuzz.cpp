@@ -11,44 +11,14 @@
 #include <sstream>
 #include <string>
 
+#include "fuzz_machine.h"
 #include "platform/win/batch.h"
-#include "platform/win/machine.h"
-#include "platform/win/prefix.h"
 
 namespace fs = std::filesystem;
 using namespace wenmoor::platform;
 
-namespace {
-// Removes the fuzzer's temporary directory when the program ends.
-struct TempDir {
-  fs::path path;
-  ~TempDir() {
-    std::error_code ignored;
-    if (!path.empty()) fs::remove_all(path, ignored);
-  }
-};
-TempDir temp_dir;
-
-// The sandbox's C:\work, on the host.
-fs::path Sandbox() {
-  static fs::path work;
-  static std::unique_ptr<Machine::TestScope> scope = [] {
-    std::string pattern = (fs::temp_directory_path() / "wenmoor-batch-fuzz.XXXXXX").string();
-    if (!mkdtemp(pattern.data())) std::abort();
-    temp_dir.path = pattern;
-    const fs::path prefix = fs::path(pattern) / "prefix";
-    CreatePrefix(prefix);
-    fs::remove(prefix / "dosdevices" / "z:");  // no way out of drive C:
-    work = prefix / "drive_c" / "work";
-    fs::create_directories(work);
-    return std::make_unique<Machine::TestScope>(prefix);
-  }();
-  return work;
-}
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const fs::path work = Sandbox();
+  const fs::path work = wenmoor::fuzz::FuzzMachine::Get("wenmoor-batch-fuzz").DriveC("work");
   // Something to delete and move each time.
   std::ofstream(work / "a.txt") << "a";
   std::ofstream(work / "b.tmp") << "b";

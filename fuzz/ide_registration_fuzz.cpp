@@ -16,10 +16,9 @@
 
 #include "app/VCLInstall.h"
 #include "app/demo_prefix.h"
+#include "fuzz_machine.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/win/file_stream.h"
-#include "platform/win/machine.h"
-#include "platform/win/prefix.h"
 #include "platform/win/registry.h"
 
 namespace fs = std::filesystem;
@@ -30,29 +29,15 @@ namespace {
 constexpr const char* kRoot = "C:\\IDE";
 constexpr const char* kPackage = "C:\\Q\\Delphi4\\dclqry14d4.bpl";
 
-// A machine with Delphi 4 for the whole run, removed when the fuzzer exits.
-class Sandbox {
- public:
-  static void Enter() { static Sandbox sandbox; }
-
- private:
-  Sandbox() {
-    std::string pattern = (fs::temp_directory_path() / "wenmoor-ide-fuzz.XXXXXX").string();
-    if (!mkdtemp(pattern.data())) std::abort();
-    dir_ = pattern;
-    platform::CreatePrefix(dir_ / "prefix");
-    fs::remove(dir_ / "prefix" / "dosdevices" / "z:");  // no way out of drive C:
-    scope_ = std::make_unique<platform::Machine::TestScope>(dir_ / "prefix");
+// A machine with Delphi 4 for the whole run.
+void EnterMachine() {
+  static const bool ready = [] {
+    fuzz::FuzzMachine::Get("wenmoor-ide-fuzz");
     quarry::RegisterDemoIde(quarry::ideDelphi4, kRoot);
-  }
-  ~Sandbox() {
-    scope_.reset();
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
-  }
-  fs::path dir_;
-  std::unique_ptr<platform::Machine::TestScope> scope_;
-};
+    return true;
+  }();
+  static_cast<void>(ready);
+}
 
 std::vector<std::string> Split(std::string_view data) {
   std::vector<std::string> parts(3);
@@ -78,7 +63,7 @@ std::string Read(const std::string& path) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > 4096) return 0;
-  Sandbox::Enter();
+  EnterMachine();
   const std::vector<std::string> parts = Split(std::string_view(reinterpret_cast<const char*>(data), size));
   const std::string key = quarry::IdeRegKey(quarry::ideDelphi4);
   {

@@ -10,33 +10,19 @@
 #include <string>
 #include <unistd.h>
 
+#include "fuzz_machine.h"
 #include "platform/win/machine.h"
 #include "platform/win/name_rules.h"
 #include "platform/win/paths.h"
-#include "platform/win/prefix.h"
 
 namespace fs = std::filesystem;
 using namespace wenmoor::platform;
 
 namespace {
-// Removes the fuzzer's temporary directory when the program ends.
-struct TempDir {
-  fs::path path;
-  ~TempDir() {
-    std::error_code ignored;
-    if (!path.empty()) fs::remove_all(path, ignored);
-  }
-};
-TempDir temp_dir;
-
+// A machine for the whole run; drive Z: stays, as the fuzzer's own
+// directory (the current one) is seen through it.
 PathMap& Paths() {
-  static std::unique_ptr<Machine::TestScope> scope = [] {
-    std::string pattern = (fs::temp_directory_path() / "wenmoor-fuzz.XXXXXX").string();
-    if (!mkdtemp(pattern.data())) std::abort();
-    temp_dir.path = pattern;
-    CreatePrefix(fs::path(pattern) / "prefix");
-    return std::make_unique<Machine::TestScope>(fs::path(pattern) / "prefix");
-  }();
+  wenmoor::fuzz::FuzzMachine::Get("wenmoor-fuzz", /*with_host_drive=*/true);
   return Machine::Current().Paths();
 }
 }  // namespace
