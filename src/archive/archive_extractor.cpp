@@ -1,6 +1,7 @@
 #include "archive/archive_extractor.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cmath>
 #include <optional>
 
@@ -194,7 +195,8 @@ void ArchiveExtractor::ExtractLine(const std::string& line) {
   if (!IsPlausibleDate(rec.FileDate) || !platform::SetFileDate(temp.Path(), rec.FileDate))
     throw EWnmrCompress(archive_msg::kCannotSetDate);
   // The archive keeps no permissions: a program among the members must run.
-  if (!platform::MarkExecutableIfProgram(temp.Path())) throw EWnmrCompress(archive_msg::kCannotCreate, target);
+  if (platform::IsHostProgramMagic(head_, head_size_) && !platform::MarkExecutable(temp.Path()))
+    throw EWnmrCompress(archive_msg::kCannotCreate, target);
   if (replacing && !platform::MoveFileEx(temp.Path(), target, platform::MOVEFILE_REPLACE_EXISTING))
     throw EWnmrCompress(archive_msg::kCannotCreate, target);
   temp.Release();
@@ -237,6 +239,7 @@ int64_t ArchiveExtractor::Refill(const TFileHeaderRec& rec) {
 bool ArchiveExtractor::Inflate(const TFileHeaderRec& rec, TStream& out) {
   Inflater inflater;
   z_stream& z = inflater.Z();
+  head_size_ = 0;
   BlockWriter writer(out, [this] { c_.DoFullDisk(); });
   int disks_left = rec.LastDisk - c_.current_disk_ + 1;
   int64_t done = 0;
@@ -260,6 +263,10 @@ bool ArchiveExtractor::Inflate(const TFileHeaderRec& rec, TStream& out) {
         throw EWnmrCompress(archive_msg::kZlib);  // no progress: cannot happen with sound zlib data
     }
     const size_t have = kOutRun - z.avail_out;
+    if (done == 0 && have > 0) {
+      head_size_ = static_cast<long>(std::min(have, sizeof head_));
+      std::memcpy(head_, z.next_out - have, static_cast<size_t>(head_size_));
+    }
     if (have > 0) {
       // A member that grows beyond its size is damaged (or hostile); it is
       // stopped here rather than allowed to fill the disk.

@@ -50,6 +50,10 @@ class ArchiveExtractor {
   TWnmrCompress& c_;
   std::vector<uint8_t> in_;
   int64_t in_pos_ = 0;  // position of the next byte read from the input
+  // The member's first bytes as inflated, to know a program without
+  // reading the file back.
+  char head_[4] = {};
+  long head_size_ = 0;
 };
 
 }  // namespace wenmoor

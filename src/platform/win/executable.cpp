@@ -1,8 +1,6 @@
 #include "platform/win/executable.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstring>
 
@@ -26,17 +24,6 @@ bool MarkExecutable(std::string_view win_path) {
 
 bool IsHostProgramMagic(const char* first, long count) {
   return (count >= 4 && std::memcmp(first, "\x7f" "ELF", 4) == 0) || (count >= 2 && first[0] == '#' && first[1] == '!');
-}
-
-bool MarkExecutableIfProgram(std::string_view win_path) {
-  const auto host = Machine::Current().Paths().ToHost(win_path);
-  if (!host) return Fail(ERROR_PATH_NOT_FOUND);
-  const int fd = ::open(host->c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return FailFromErrno();
-  char magic[4] = {};
-  const ssize_t n = ::read(fd, magic, sizeof magic);
-  ::close(fd);
-  return IsHostProgramMagic(magic, static_cast<long>(n)) ? MarkExecutable(win_path) : true;
 }
 
 }  // namespace wenmoor::platform

@@ -2,8 +2,8 @@
 // file; the host runs only files that carry an execute permission, which a
 // file written through the file services does not get. A program that
 // unpacks another program in order to start it (the loading program) marks
-// it with MarkExecutable; the archive extractor marks every member that is a
-// host program (MarkExecutableIfProgram), since the archive keeps no
+// it with MarkExecutable; so does the archive extractor for every member
+// whose first bytes are a host program's, since the archive keeps no
 // permissions and an installed program (an uninstaller, say) must run.
 #pragma once
 
@@ -19,9 +19,5 @@ bool MarkExecutable(std::string_view win_path);
 // Whether the first bytes of a file are those of a program the host runs:
 // an ELF image or a script with "#!".
 bool IsHostProgramMagic(const char* first, long count);
-
-// MarkExecutable when the file is a host program (by its first bytes);
-// true without a change for any other file.
-bool MarkExecutableIfProgram(std::string_view win_path);
 
 }  // namespace wenmoor::platform
